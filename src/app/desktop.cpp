@@ -1,0 +1,76 @@
+#include "desktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::StandardButton runBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                   const QString& text, QMessageBox::StandardButtons buttons,
+                                   QMessageBox::StandardButton defaultButton,
+                                   QMessageBox::StandardButton escapeButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(escapeButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+void SystemDesktop::showMessage(QWidget* parent, const QString& text)
+{
+    runBox(parent, QMessageBox::NoIcon, QApplication::applicationName(), text,
+           QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+Desktop::Answer SystemDesktop::confirm(QWidget* parent, const QString& text)
+{
+    switch (runBox(parent, QMessageBox::Question, QStringLiteral("Confirm"), text,
+                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+                   QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void SystemDesktop::showError(QWidget* parent, const QString& text)
+{
+    runBox(parent, QMessageBox::Critical, QApplication::applicationName(), text,
+           QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool SystemDesktop::openMailRequest(const QByteArray& request)
+{
+    // Strict mode keeps the request's percent-encoding exactly as built.
+    return QDesktopServices::openUrl(QUrl::fromEncoded(request, QUrl::StrictMode));
+}
+
+void SystemDesktop::startEditor(const QString& fileName)
+{
+#if defined(Q_OS_WIN)
+    QProcess::startDetached(QStringLiteral("notepad"), {fileName});
+#elif defined(Q_OS_MACOS)
+    QProcess::startDetached(QStringLiteral("open"), {QStringLiteral("-e"), fileName});
+#else
+    // The desktop's handler for plain text is the user's editor; fall back to a few common
+    // editors where no desktop is running.
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath())))
+        return;
+    for (const char* editor : {"gedit", "mousepad", "kate", "xed", "leafpad"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(editor));
+        if (!path.isEmpty() && QProcess::startDetached(path, {fileName}))
+            return;
+    }
+#endif
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmaro {
+
+// An amount of euros, held exactly as a whole number of 10^-8 euro. Every price, discount
+// (whole multiples of 0.5 %), VAT and total of an order is exact at this resolution, so the
+// figures come out the same on every platform, and rounding happens only where an amount is
+// written as text.
+class Money {
+public:
+    static constexpr std::int64_t kUnitsPerEuro = 100'000'000;
+    static constexpr std::int64_t kUnitsPerCent = kUnitsPerEuro / 100;
+
+    constexpr Money() = default;
+
+    static constexpr Money fromUnits(std::int64_t units) { return Money(units); }
+    static constexpr Money fromCents(std::int64_t cents) { return Money(cents * kUnitsPerCent); }
+    static constexpr Money fromEuros(std::int64_t euros) { return Money(euros * kUnitsPerEuro); }
+
+    constexpr std::int64_t units() const { return units_; }
+    constexpr bool isZero() const { return units_ == 0; }
+
+    constexpr Money operator+(Money other) const { return Money(units_ + other.units_); }
+    constexpr Money operator-(Money other) const { return Money(units_ - other.units_); }
+    constexpr Money& operator+=(Money other)
+    {
+        units_ += other.units_;
+        return *this;
+    }
+    constexpr Money operator*(std::int64_t factor) const { return Money(units_ * factor); }
+    constexpr bool operator==(const Money&) const = default;
+    constexpr auto operator<=>(const Money&) const = default;
+
+    // The amount times numerator / denominator, rounded half away from zero to the unit.
+    Money scaled(std::int64_t numerator, std::int64_t denominator) const;
+
+    // The amount with a discount of halfPercent / 2 percent taken off (a negative discount is
+    // a surcharge): 27.5 % is halfPercent 55.
+    Money lessHalfPercent(int halfPercent) const { return scaled(200 - halfPercent, 200); }
+
+    // German VAT at 19 %, and the amount with it.
+    Money vat() const { return scaled(19, 100); }
+    Money withVat() const { return scaled(119, 100); }
+
+    // The amount rounded half away from zero to whole cents.
+    std::int64_t roundedCents() const;
+
+private:
+    constexpr explicit Money(std::int64_t units) : units_(units) {}
+    std::int64_t units_ = 0;
+};
+
+// The separators of the user's number format; the window passes those of its locale.
+struct MoneyFormat {
+    std::string thousandsSeparator = ",";
+    std::string decimalSeparator = ".";
+};
+
+// The amount rounded to the cent with two decimals and grouped thousands:
+// 1234.5 -> "1,234.50", -0.004 -> "0.00".
+std::string MoneyText(Money amount, const MoneyFormat& format = {});
+
+// MoneyText followed by " EUR".
+std::string MoneyTextEur(Money amount, const MoneyFormat& format = {});
+
+// A licence number or count typed by the user: optional leading blanks, then decimal digits
+// with an optional sign, or hex digits after "$", "x", "X", "0x" or "0X"; the value must fit in
+// a signed 32-bit integer. Anything else, including trailing blanks, gives 0.
+std::int32_t ParseLicenceNo(std::string_view text);
+
+} // namespace velmaro

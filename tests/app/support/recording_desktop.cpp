@@ -1,0 +1,28 @@
+#include "recording_desktop.h"
+
+void RecordingDesktop::showMessage(QWidget*, const QString& text)
+{
+    messages << text;
+}
+
+Desktop::Answer RecordingDesktop::confirm(QWidget*, const QString& text)
+{
+    confirmations << text;
+    return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
+}
+
+void RecordingDesktop::showError(QWidget*, const QString& text)
+{
+    errors << text;
+}
+
+bool RecordingDesktop::openMailRequest(const QByteArray& request)
+{
+    mailRequests << request;
+    return mailHandlerWorks;
+}
+
+void RecordingDesktop::startEditor(const QString& fileName)
+{
+    editorStarts << fileName;
+}
