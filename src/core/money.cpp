@@ -5,8 +5,7 @@
 namespace velmaro {
 namespace {
 
-// a / b rounded half away from zero; b > 0. Amounts of this program stay far below the range
-// where a * numerator could overflow (about 46 million euros times 200).
+// a / b rounded half away from zero; b > 0.
 std::int64_t divideRounded(std::int64_t a, std::int64_t b)
 {
     std::int64_t q = a / b;
@@ -26,7 +25,13 @@ Money Money::scaled(std::int64_t numerator, std::int64_t denominator) const
         numerator = -numerator;
         denominator = -denominator;
     }
-    return Money(divideRounded(units_ * numerator, denominator));
+    // units * numerator would overflow from a few hundred million euros on, which a long order
+    // or a hand-edited saved file can reach. Splitting off the whole multiples of the
+    // denominator keeps the intermediate products small; both parts share the sign of the
+    // result, so rounding the remainder part alone rounds the whole.
+    const std::int64_t whole = units_ / denominator;
+    const std::int64_t rest = units_ % denominator;
+    return Money(whole * numerator + divideRounded(rest * numerator, denominator));
 }
 
 std::int64_t Money::roundedCents() const
@@ -63,6 +68,11 @@ std::string MoneyTextEur(Money amount, const MoneyFormat& format)
 
 std::int32_t ParseLicenceNo(std::string_view text)
 {
+    return TryParseLicenceNo(text).value_or(0);
+}
+
+std::optional<std::int32_t> TryParseLicenceNo(std::string_view text)
+{
     std::size_t pos = 0;
     while (pos < text.size() && text[pos] == ' ')
         ++pos;
@@ -76,12 +86,13 @@ std::int32_t ParseLicenceNo(std::string_view text)
     } else if (text.starts_with("0x") || text.starts_with("0X")) {
         base = 16;
         text.remove_prefix(2);
-    } else if (!text.empty() && (text.front() == '$' || text.front() == 'x' || text.front() == 'X')) {
+    } else if (!text.empty() &&
+               (text.front() == '$' || text.front() == 'x' || text.front() == 'X')) {
         base = 16;
         text.remove_prefix(1);
     }
     if (text.empty())
-        return 0;
+        return std::nullopt;
 
     // Hex digits give the 32-bit pattern, so $FFFFFFFF reads as -1; decimal digits must fit
     // the signed range.
@@ -95,20 +106,20 @@ std::int32_t ParseLicenceNo(std::string_view text)
         else if (base == 16 && c >= 'A' && c <= 'F')
             digit = c - 'A' + 10;
         else
-            return 0;
+            return std::nullopt;
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
         if (value > 0xFFFFFFFFull)
-            return 0;
+            return std::nullopt;
     }
     if (base == 16)
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
     if (negative) {
         if (value > 0x80000000ull)
-            return 0;
+            return std::nullopt;
         return static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
     }
     if (value > 0x7FFFFFFFull)
-        return 0;
+        return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,8 @@ public:
     constexpr bool operator==(const Money&) const = default;
     constexpr auto operator<=>(const Money&) const = default;
 
-    // The amount times numerator / denominator, rounded half away from zero to the unit.
+    // The amount times numerator / denominator, rounded half away from zero to the unit. Exact
+    // whenever the result fits; the amount itself may use the whole 64-bit range.
     Money scaled(std::int64_t numerator, std::int64_t denominator) const;
 
     // The amount with a discount of halfPercent / 2 percent taken off (a negative discount is
@@ -71,5 +73,9 @@ std::string MoneyTextEur(Money amount, const MoneyFormat& format = {});
 // with an optional sign, or hex digits after "$", "x", "X", "0x" or "0X"; the value must fit in
 // a signed 32-bit integer. Anything else, including trailing blanks, gives 0.
 std::int32_t ParseLicenceNo(std::string_view text);
+
+// The same reading, but std::nullopt for a text that is not such an integer, so that "0" and
+// "abc" can be told apart (the number of licences falls back to 1 only for the latter).
+std::optional<std::int32_t> TryParseLicenceNo(std::string_view text);
 
 } // namespace velmaro
