@@ -46,10 +46,11 @@ enum LicenceType : int { kIndividual = 0, kNetworkFloating = 1 };
 
 // The quantity discount in half percent (55 is 27.5 %) for a licence type and a number of
 // licences; numbers above 10 take the entry for 10, numbers below 0 the entry for 0. A negative
-// discount is a surcharge.
+// discount is a surcharge. Any other licence type (-1: none selected) gives 0.
 int DiscountHalfPercent(int licenceType, int number);
 
-// The price of one update of any single program: 40.00 for kUpdate, 50.00 for kUpdateWin64.
+// The price of one update of any single program: 40.00 for kUpdate, 50.00 for kUpdateWin64,
+// 0 for any other kind.
 Money FlatUpdatePrice(int kind);
 
 } // namespace velmaro
