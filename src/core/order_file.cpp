@@ -1,0 +1,322 @@
+#include "core/order_file.h"
+
+#include "core/errors.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+namespace velmaro {
+namespace {
+
+constexpr int kInvalidNumericInput = 106;
+constexpr int kRealMantissaDigits = 15;
+constexpr int kUnitDecimals = 8; // Money counts 10^-8 euro
+
+bool isBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A whole number in decimal digits with an optional sign, within 32 bits.
+std::optional<int> parseWholeNumber(std::string_view token)
+{
+    bool negative = false;
+    if (!token.empty() && (token.front() == '-' || token.front() == '+')) {
+        negative = token.front() == '-';
+        token.remove_prefix(1);
+    }
+    if (token.empty())
+        return std::nullopt;
+    constexpr std::int64_t limit = std::int64_t{std::numeric_limits<int>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (char c : token) {
+        if (!isDigit(c))
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// Reads the file's items front to back; every read moves forward, so a parse is linear in the
+// file's size plus the counts it accepts.
+class ItemReader {
+public:
+    explicit ItemReader(std::string_view text) : text_(text) {}
+
+    int readCount()
+    {
+        while (pos_ < text_.size() && isBlankOrControl(text_[pos_]))
+            ++pos_;
+        if (pos_ == text_.size())
+            return 0;
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && !isBlankOrControl(text_[pos_]))
+            ++pos_;
+        const std::optional<int> value = parseWholeNumber(text_.substr(start, pos_ - start));
+        if (!value)
+            throw InOutError(kInvalidNumericInput);
+        skipRestOfLine();
+        return *value;
+    }
+
+    std::string readText()
+    {
+        const std::size_t end = std::min(text_.find('\r', pos_), text_.size());
+        std::string text(text_.substr(pos_, end - pos_));
+        pos_ = end;
+        if (pos_ < text_.size()) {
+            ++pos_;
+            if (pos_ < text_.size() && text_[pos_] == '\n')
+                ++pos_;
+        }
+        return text;
+    }
+
+private:
+    // Up to and including the line end: CR LF as written, or a lone CR or LF of a file that
+    // was edited elsewhere.
+    void skipRestOfLine()
+    {
+        while (pos_ < text_.size() && text_[pos_] != '\r' && text_[pos_] != '\n')
+            ++pos_;
+        if (pos_ == text_.size())
+            return;
+        if (text_[pos_++] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
+            ++pos_;
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// A row count as the tables take it: below 1 gives 1; a count no window reaches is rejected
+// before rows are made for it.
+int readRowCount(ItemReader& reader)
+{
+    const int count = std::max(reader.readCount(), 1);
+    if (count > kMaxTableRows)
+        throw InOutError(kInvalidNumericInput);
+    return count;
+}
+
+void appendLine(std::string& file, std::string_view line)
+{
+    file += line;
+    file += "\r\n";
+}
+
+void appendTextLine(std::string& file, std::string_view text)
+{
+    for (char c : text)
+        file += (c == '\r' || c == '\n') ? ' ' : c;
+    file += "\r\n";
+}
+
+} // namespace
+
+std::string FormatOrderFile(const SavedOrder& order)
+{
+    std::string file;
+    const std::array<std::string, kLicenceColumns> emptyRow;
+
+    const int rows = std::max(order.licenceRowCount, 1);
+    appendLine(file, std::to_string(rows));
+    for (int r = 0; r < rows; ++r) {
+        const auto index = static_cast<std::size_t>(r);
+        const auto& row = index < order.licenceRows.size() ? order.licenceRows[index] : emptyRow;
+        for (const std::string& cell : row)
+            appendTextLine(file, cell);
+    }
+
+    const int addressRows = std::max(order.addressRowCount, 1);
+    appendLine(file, std::to_string(addressRows));
+    for (int r = 0; r <= addressRows; ++r) {
+        const auto index = static_cast<std::size_t>(r);
+        appendTextLine(file, index < order.addressCells.size() ? order.addressCells[index] : "");
+    }
+
+    appendLine(file, std::to_string(order.location));
+    appendLine(file, std::to_string(order.delivery));
+    appendLine(file, std::to_string(order.payment));
+    for (const std::string& text : order.texts)
+        appendTextLine(file, text);
+
+    appendLine(file, std::to_string(order.orderLines.size()));
+    for (const std::string& line : order.orderLines)
+        appendTextLine(file, line);
+
+    appendLine(file, FormatReal(order.netSum.value_or(Money())));
+    return file;
+}
+
+SavedOrder ParseOrderFile(std::string_view text)
+{
+    ItemReader reader(text);
+    SavedOrder order;
+
+    order.licenceRowCount = readRowCount(reader);
+    order.licenceRows.resize(static_cast<std::size_t>(order.licenceRowCount));
+    for (auto& row : order.licenceRows)
+        for (std::string& cell : row)
+            cell = reader.readText();
+
+    order.addressRowCount = readRowCount(reader);
+    order.addressCells.resize(static_cast<std::size_t>(order.addressRowCount) + 1);
+    for (std::string& cell : order.addressCells)
+        cell = reader.readText();
+
+    order.location = reader.readCount();
+    order.delivery = reader.readCount();
+    order.payment = reader.readCount();
+    for (std::string& field : order.texts)
+        field = reader.readText();
+
+    const int lineCount = reader.readCount();
+    if (lineCount > kMaxOrderLines)
+        throw InOutError(kInvalidNumericInput);
+    for (int i = 0; i < lineCount; ++i)
+        order.orderLines.push_back(reader.readText());
+
+    order.netSum = ParseReal(reader.readText());
+    return order;
+}
+
+std::string FormatReal(Money amount)
+{
+    const std::int64_t units = amount.units();
+    if (units == 0)
+        return " 0.00000000000000E+0000";
+    // Through unsigned, so that the most negative amount has a magnitude too.
+    const std::uint64_t magnitude =
+        units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+
+    const std::string digits = std::to_string(magnitude);
+    int exponent = static_cast<int>(digits.size()) - 1 - kUnitDecimals;
+    std::string mantissa = digits.substr(0, kRealMantissaDigits);
+    if (digits.size() > kRealMantissaDigits && digits[kRealMantissaDigits] >= '5') {
+        auto it = mantissa.rbegin();
+        for (; it != mantissa.rend() && *it == '9'; ++it)
+            *it = '0';
+        if (it != mantissa.rend()) {
+            ++*it;
+        } else {
+            // 9.99...95 becomes 10.0: one digit more before the point.
+            mantissa.insert(mantissa.begin(), '1');
+            mantissa.pop_back();
+            ++exponent;
+        }
+    }
+    mantissa.resize(kRealMantissaDigits, '0');
+
+    std::string text;
+    text += units < 0 ? '-' : ' ';
+    text += mantissa[0];
+    text += '.';
+    text.append(mantissa, 1);
+    text += 'E';
+    text += exponent < 0 ? '-' : '+';
+    const std::string exponentDigits = std::to_string(exponent < 0 ? -exponent : exponent);
+    text.append(4 - exponentDigits.size(), '0');
+    text += exponentDigits;
+    return text;
+}
+
+std::optional<Money> ParseReal(std::string_view text)
+{
+    while (!text.empty() && isBlankOrControl(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankOrControl(text.back()))
+        text.remove_suffix(1);
+
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+'))
+        negative = text[pos++] == '-';
+
+    // The mantissa's significant digits, and how many of them stand before the point (negative
+    // when zeros follow the point before the first of them).
+    std::string significant;
+    std::int64_t integerDigits = 0;
+    bool anyDigit = false;
+    bool afterPoint = false;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '.' && !afterPoint) {
+            afterPoint = true;
+        } else if (isDigit(c)) {
+            anyDigit = true;
+            if (significant.empty() && c == '0') {
+                if (afterPoint)
+                    --integerDigits;
+            } else {
+                significant += c;
+                if (!afterPoint)
+                    ++integerDigits;
+            }
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit)
+        return std::nullopt;
+
+    // The exponent is clamped well beyond any amount's range, so that a long run of digits
+    // cannot overflow it.
+    constexpr std::int64_t kExponentClamp = 1'000'000;
+    std::int64_t exponent = 0;
+    if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e')) {
+        ++pos;
+        bool negativeExponent = false;
+        if (pos < text.size() && (text[pos] == '-' || text[pos] == '+'))
+            negativeExponent = text[pos++] == '-';
+        const std::size_t start = pos;
+        for (; pos < text.size() && isDigit(text[pos]); ++pos)
+            exponent = std::min(exponent * 10 + (text[pos] - '0'), kExponentClamp);
+        if (pos == start)
+            return std::nullopt;
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    if (pos != text.size())
+        return std::nullopt;
+    if (significant.empty())
+        return Money();
+
+    // Digits of the amount in units that stand before the units' point.
+    const std::int64_t unitDigits = integerDigits + exponent + kUnitDecimals;
+    if (unitDigits > std::numeric_limits<std::int64_t>::digits10 + 1)
+        return std::nullopt;
+    if (unitDigits < 0)
+        return Money();
+
+    constexpr std::uint64_t kMaxMagnitude = std::numeric_limits<std::int64_t>::max();
+    const auto wholeDigits = static_cast<std::size_t>(unitDigits);
+    std::uint64_t magnitude = 0;
+    for (std::size_t i = 0; i < wholeDigits; ++i) {
+        const unsigned digit = i < significant.size() ? unsigned(significant[i] - '0') : 0u;
+        if (magnitude > (kMaxMagnitude - digit) / 10)
+            return std::nullopt;
+        magnitude = magnitude * 10 + digit;
+    }
+    if (wholeDigits < significant.size() && significant[wholeDigits] >= '5') {
+        if (magnitude == kMaxMagnitude)
+            return std::nullopt;
+        ++magnitude;
+    }
+    const auto units = static_cast<std::int64_t>(magnitude);
+    return Money::fromUnits(negative ? -units : units);
+}
+
+} // namespace velmaro
