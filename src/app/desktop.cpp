@@ -26,8 +26,8 @@ QMessageBox::StandardButton runBox(QWidget* parent, QMessageBox::Icon icon, cons
 
 void SystemDesktop::showMessage(QWidget* parent, const QString& text)
 {
-    runBox(parent, QMessageBox::NoIcon, QApplication::applicationName(), text,
-           QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(parent, QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+           QMessageBox::Ok, QMessageBox::Ok);
 }
 
 Desktop::Answer SystemDesktop::confirm(QWidget* parent, const QString& text)
@@ -46,8 +46,8 @@ Desktop::Answer SystemDesktop::confirm(QWidget* parent, const QString& text)
 
 void SystemDesktop::showError(QWidget* parent, const QString& text)
 {
-    runBox(parent, QMessageBox::Critical, QApplication::applicationName(), text,
-           QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+    runBox(parent, QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
+           QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool SystemDesktop::openMailRequest(const QByteArray& request)

@@ -1,3 +1,4 @@
+#include "application.h"
 #include "desktop.h"
 #include "order1.h"
 
@@ -6,12 +7,13 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    // The application title captions the message boxes and names the taskbar entry. It is
-    // deliberately not set as display name, which some platforms append to window captions.
-    app.setApplicationName(QStringLiteral("VELMARO Order Software"));
+    InitialiseApplication();
 
     SystemDesktop desktop;
     TForm_order window(desktop);
     window.show();
+    // Ask for the focus as well: the window's first activation sets up its defaults, and a
+    // desktop without a window manager would not give it on its own.
+    window.activateWindow();
     return app.exec();
 }

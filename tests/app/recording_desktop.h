@@ -17,11 +17,11 @@ public:
     bool openMailRequest(const QByteArray& request) override;
     void startEditor(const QString& fileName) override;
 
-    QStringList messages;            // plain boxes, in order
-    QStringList confirmations;       // texts of the confirmation boxes
-    QStringList errors;              // error boxes
-    QList<QByteArray> mailRequests;  // requests handed to the mail program
-    QStringList editorStarts;        // files the editor was started on
-    QList<Answer> answers;           // answers for the next confirmations
-    bool mailHandlerWorks = true;    // what openMailRequest reports
+    QStringList messages;           // plain boxes, in order
+    QStringList confirmations;      // texts of the confirmation boxes
+    QStringList errors;             // error boxes
+    QList<QByteArray> mailRequests; // requests handed to the mail program
+    QStringList editorStarts;       // files the editor was started on
+    QList<Answer> answers;          // answers for the next confirmations
+    bool mailHandlerWorks = true;   // what openMailRequest reports
 };

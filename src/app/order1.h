@@ -1,0 +1,126 @@
+#pragma once
+
+#include "core/money.h"
+#include "order_lines.h"
+#include "ui_order1.h"
+
+#include <QDialog>
+
+#include <exception>
+#include <memory>
+
+class Desktop;
+
+// The order window. It owns every control, the order text, both tables, the four amounts and
+// the two flags; the rules of the order text live in the core, which the handlers call with the
+// controls' plain values.
+class TForm_order : public QDialog, public Ui_TForm_order {
+    Q_OBJECT
+public:
+    explicit TForm_order(Desktop& desktop, QWidget* parent = nullptr);
+    ~TForm_order() override;
+
+    // The window's state, as the handlers leave it.
+    velmaro::Money netSum() const { return netSum_; }
+    velmaro::Money postage() const { return postage_; }
+    velmaro::Money total() const { return total_; }
+    velmaro::Money itemPrice() const { return itemPrice_; }
+    bool savedFlag() const { return saved_; }
+    bool mailedFlag() const { return mailed_; }
+    bool activated() const { return activated_; }
+    OrderLines& orderText() { return *orderText_; }
+    const velmaro::MoneyFormat& moneyFormat() const { return moneyFormat_; }
+
+    // Creation and the first activation.
+    void FormCreate();
+    void FormActivate();
+
+    // Selection row and item price.
+    bool IsBundle() const;
+    void FillProgramList();
+    void ShowPackageLicenceNo();
+    void UpdateLicenceControls();
+    void FillLanguageList();
+    void UpdateItemPrice();
+    void ComboBox_paketChange();
+    void ComboBox_programmChange();
+    void ComboBox_updateneuChange();
+    void ComboBox_lizenztypChange();
+    void SpinEdit_anzahlChange();
+
+    // Order header and item lines.
+    void AddOrderHeader();
+    void Button_addClick();
+    void Button_clearClick();
+
+    // Delivery, payment and totals.
+    void UpdateVatControls();
+    void UpdatePostage();
+    void UpdatePaymentControls();
+    void ComboBox_locationChange();
+    void ComboBox_versandChange();
+    void ComboBox_zahlungChange();
+    void Button_zahlungClick();
+
+    // Licence table, update orders and upgrade inquiry.
+    void UpdateLicenceTableVisibility();
+    void CheckBox_lizenzenClick();
+    void SpinButton_lizenzenDownClick();
+    void SpinButton_lizenzenUpClick();
+    void Button_orderupdatesClick();
+    void Button_upgradeClick();
+
+    // Hand-offs of the order text.
+    void SendOrderByMail();
+    void CopyOrderToClipboard();
+    void OpenOrderInNotepad();
+    void Button_emailClick();
+    void Button_clipboardClick();
+    void Button_notepadClick();
+
+    // Closing flow.
+    void Button_okClick();
+    void Button_cancelClick();
+    void Button_helpClick();
+
+    // Saved order file.
+    void SaveOrderFile();
+    void LoadOrderFile();
+    void Button_saveClick();
+    void Button_loadClick();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectHandlers();
+    void fitLabels();
+    // Runs one event's work; an error that ends the event is shown in the error box and goes
+    // no further, so no exception ever reaches the event loop.
+    template <typename Work> void guarded(Work&& work);
+    void showError(const QString& message);
+    void showMessageAndFocus(const QString& message, QWidget* field);
+
+    Desktop& desktop_;
+    std::unique_ptr<OrderLines> orderText_;
+    velmaro::MoneyFormat moneyFormat_;
+
+    velmaro::Money netSum_;
+    velmaro::Money postage_;
+    velmaro::Money total_;
+    velmaro::Money itemPrice_;
+    bool saved_ = false;
+    bool mailed_ = false;
+    bool activated_ = false;
+};
+
+template <typename Work> void TForm_order::guarded(Work&& work)
+{
+    try {
+        work();
+    } catch (const std::exception& error) {
+        showError(QString::fromStdString(error.what()));
+    }
+}

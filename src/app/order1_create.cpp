@@ -1,0 +1,247 @@
+// Creation of the order window and its first activation.
+#include "core/errors.h"
+#include "desktop.h"
+#include "order1.h"
+#include "screen_scaling.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+
+namespace {
+
+velmaro::MoneyFormat systemMoneyFormat()
+{
+    const QLocale locale = QLocale::system();
+    velmaro::MoneyFormat format;
+    if (!locale.groupSeparator().isEmpty())
+        format.thousandsSeparator = locale.groupSeparator().toStdString();
+    if (!locale.decimalPoint().isEmpty())
+        format.decimalSeparator = locale.decimalPoint().toStdString();
+    return format;
+}
+
+} // namespace
+
+TForm_order::TForm_order(Desktop& desktop, QWidget* parent)
+    : QDialog(parent, Qt::Window), desktop_(desktop), moneyFormat_(systemMoneyFormat())
+{
+    setupUi(this);
+    orderText_ = std::make_unique<OrderLines>(Memo1);
+    FormCreate();
+    connectHandlers();
+}
+
+TForm_order::~TForm_order() = default;
+
+void TForm_order::FormCreate()
+{
+    ComputeScalePercent();
+    ScaleAndCentreForm(this);
+    setWindowTitle(QStringLiteral("VELMARO Order Software V6.1"));
+
+    Label_ordervelmaro->setText(QStringLiteral("VELMARO Software Purchase Order"));
+    GroupBox1->setTitle(QStringLiteral(" Delivery and Payment "));
+    Label_versand->setText(QStringLiteral("Delivery"));
+    Label_versandkosten->setText(QStringLiteral("Postage cost"));
+    Label_location->setText(QStringLiteral("Location"));
+    Label_zahlung->setText(QStringLiteral("Payment"));
+    Label_einzelpreis->setText(QStringLiteral("Price net"));
+    Label_sumnet->setText(QStringLiteral("sum net"));
+    Label_programm->setText(QStringLiteral("software"));
+    Label_updateneu->setText(QStringLiteral("New/Update"));
+    Label_lizenztyp->setText(QStringLiteral("License"));
+    Label_anzahl->setText(QStringLiteral("Number"));
+    label_Language->setText(QStringLiteral("Language"));
+    Label_lizno->setText(QStringLiteral("Lic.No."));
+    Button_orderupdates->setText(QStringLiteral("Order Updates"));
+    Button_upgrade->setText(QStringLiteral("Upgrade inquiry"));
+    Button_cancel->setText(QStringLiteral("Cancel"));
+    Button_help->setText(QStringLiteral("Help"));
+
+    ComboBox_paket->addItem(QStringLiteral("Program"));
+    ComboBox_paket->addItem(QStringLiteral("Bundle"));
+    ComboBox_zahlung->setItemText(0, QStringLiteral("Bank transfer"));
+    ComboBox_zahlung->setItemText(1, QStringLiteral("PayPal"));
+    CheckBox_lizenzen->setText(QStringLiteral("My Licenses"));
+
+    // One instruction per line.
+    Label_help->setText(QStringLiteral(
+        "1. select program(s), license, language, then click \"+\" button (repeat for further)\n"
+        "2. input delivery, payment and address data, then click --> button\n"
+        "3. click Email button to generate email\n"
+        "4. if not succesful: run your email program and copy text via clipboard\n"
+        "5. Send Email"));
+
+    StringGrid_lizenzen->setShape(6, 9, true);
+    StringGrid_lizenzen->setColumnWidths(64);
+    StringGrid_lizenzen->setRowHeights(16);
+    const char* titles[] = {"Program", "Lic.No.", "Version", "User", "..."};
+    for (int col = 1; col <= 5; ++col)
+        StringGrid_lizenzen->setCell(col, 0, QString::fromLatin1(titles[col - 1]));
+    // Row numbers run one ahead of the shown rows: the held row past the last shown one is
+    // numbered already, for when the table grows.
+    for (int row = 1; row <= StringGrid_lizenzen->rowCount(); ++row)
+        StringGrid_lizenzen->setCell(0, row, QString::number(row));
+
+    ComboBox_updateneu->addItem(QStringLiteral("New"));
+    ComboBox_updateneu->addItem(QStringLiteral("Update (Win32/64)"));
+    ComboBox_updateneu->addItem(QStringLiteral("Update Win64"));
+    ComboBox_lizenztyp->addItem(QStringLiteral("Individual"));
+    ComboBox_lizenztyp->addItem(QStringLiteral("Network Floating"));
+
+    StringGrid_adresse->setShape(2, 6, false);
+    StringGrid_adresse->setColumnWidths(150);
+    StringGrid_adresse->setRowHeights(16);
+    StringGrid_adresse->setCell(0, 0, QStringLiteral("Company"));
+    StringGrid_adresse->setCell(0, 1, QStringLiteral("Name"));
+    StringGrid_adresse->setCell(0, 2, QStringLiteral("Adress"));
+    StringGrid_adresse->setCell(0, 5, QStringLiteral("Email"));
+
+    Edit_vatno->clear();
+    orderText_->clear();
+    netSum_ = {};
+    saved_ = false;
+    mailed_ = false;
+
+    fitLabels();
+    GroupBox1->installEventFilter(this);
+
+    // No list has a selection until the first activation.
+    for (QComboBox* list :
+         {ComboBox_paket, ComboBox_programm, ComboBox_updateneu, ComboBox_lizenztyp,
+          ComboBox_language, ComboBox_location, ComboBox_versand, ComboBox_zahlung})
+        list->setCurrentIndex(-1);
+}
+
+void TForm_order::FormActivate()
+{
+    // Selecting entries here fires no change handler; the routines below are called directly.
+    ComboBox_versand->setCurrentIndex(0);
+    ComboBox_zahlung->setCurrentIndex(0);
+    ComboBox_location->setCurrentIndex(1);
+    ComboBox_language->setCurrentIndex(1);
+    FillProgramList();
+    ComboBox_paket->setCurrentIndex(0);
+    ComboBox_programm->setCurrentIndex(0);
+    ComboBox_updateneu->setCurrentIndex(0);
+    ComboBox_lizenztyp->setCurrentIndex(0);
+
+    // A saved order that cannot be read is reported, and the window still comes up complete
+    // with its defaults.
+    if (QFileInfo::exists(QStringLiteral("order.qzo")))
+        guarded([this] { LoadOrderFile(); });
+
+    UpdatePaymentControls();
+    UpdateVatControls();
+    UpdatePostage();
+    FillLanguageList();
+    UpdateLicenceControls();
+    UpdateItemPrice();
+    ShowPackageLicenceNo();
+    UpdateLicenceTableVisibility();
+}
+
+bool TForm_order::event(QEvent* event)
+{
+    // Only the first activation counts: coming back from a message box, the choice dialog or
+    // another program must not reset the selections or reload the file.
+    if (event->type() == QEvent::LayoutRequest)
+        fitLabels();
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        FormActivate();
+    }
+    return QDialog::event(event);
+}
+
+bool TForm_order::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == GroupBox1 && event->type() == QEvent::LayoutRequest)
+        fitLabels();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_order::fitLabels()
+{
+    // Labels size themselves to their text, as captions change at run time: a right-aligned
+    // label keeps its right edge, any other its left edge.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        const QSize hint = label->sizeHint();
+        QRect r = label->geometry();
+        const int width = qMax(hint.width(), 1);
+        const int height = qMax(hint.height(), 13);
+        if (r.width() == width && r.height() == height)
+            continue;
+        if (label->alignment() & Qt::AlignRight)
+            r.setLeft(r.right() + 1 - width);
+        else
+            r.setWidth(width);
+        r.setHeight(height);
+        label->setGeometry(r);
+    }
+}
+
+void TForm_order::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        // Escape typed into the order text must not close the window with the order in it.
+        if (focusWidget() == Memo1) {
+            event->accept();
+            return;
+        }
+        Button_cancel->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm_order::connectHandlers()
+{
+    auto onActivated = [this](QComboBox* list, void (TForm_order::*handler)()) {
+        connect(list, &QComboBox::activated, this, [this, handler] { (this->*handler)(); });
+    };
+    onActivated(ComboBox_paket, &TForm_order::ComboBox_paketChange);
+    onActivated(ComboBox_programm, &TForm_order::ComboBox_programmChange);
+    onActivated(ComboBox_updateneu, &TForm_order::ComboBox_updateneuChange);
+    onActivated(ComboBox_lizenztyp, &TForm_order::ComboBox_lizenztypChange);
+    onActivated(ComboBox_location, &TForm_order::ComboBox_locationChange);
+    onActivated(ComboBox_versand, &TForm_order::ComboBox_versandChange);
+    onActivated(ComboBox_zahlung, &TForm_order::ComboBox_zahlungChange);
+    connect(SpinEdit_anzahl, &QSpinBox::textChanged, this, [this] { SpinEdit_anzahlChange(); });
+
+    auto onClick = [this](QAbstractButton* button, void (TForm_order::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    onClick(Button_add, &TForm_order::Button_addClick);
+    onClick(Button_clear, &TForm_order::Button_clearClick);
+    onClick(Button_zahlung, &TForm_order::Button_zahlungClick);
+    onClick(CheckBox_lizenzen, &TForm_order::CheckBox_lizenzenClick);
+    onClick(Button_orderupdates, &TForm_order::Button_orderupdatesClick);
+    onClick(Button_upgrade, &TForm_order::Button_upgradeClick);
+    onClick(Button_email, &TForm_order::Button_emailClick);
+    onClick(Button_clipboard, &TForm_order::Button_clipboardClick);
+    onClick(Button_notepad, &TForm_order::Button_notepadClick);
+    onClick(Button_ok, &TForm_order::Button_okClick);
+    onClick(Button_cancel, &TForm_order::Button_cancelClick);
+    onClick(Button_help, &TForm_order::Button_helpClick);
+    onClick(Button_save, &TForm_order::Button_saveClick);
+    onClick(Button_load, &TForm_order::Button_loadClick);
+    connect(SpinButton_lizenzen, &SpinButton::downClicked, this,
+            [this] { SpinButton_lizenzenDownClick(); });
+    connect(SpinButton_lizenzen, &SpinButton::upClicked, this,
+            [this] { SpinButton_lizenzenUpClick(); });
+}
+
+void TForm_order::showError(const QString& message)
+{
+    desktop_.showError(this, QString::fromStdString(velmaro::ErrorBoxText(message.toStdString())));
+}
+
+void TForm_order::showMessageAndFocus(const QString& message, QWidget* field)
+{
+    desktop_.showMessage(this, message);
+    field->setFocus();
+}

@@ -1,0 +1,92 @@
+#include "order_lines.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+OrderLines::OrderLines(QPlainTextEdit* memo) : memo_(memo) {}
+
+int OrderLines::count() const
+{
+    const QTextDocument* doc = memo_->document();
+    const int blocks = doc->blockCount();
+    // The last block is the empty remainder after a final line break (or the empty document).
+    return doc->lastBlock().length() <= 1 ? blocks - 1 : blocks;
+}
+
+QString OrderLines::line(int index) const
+{
+    return memo_->document()->findBlockByNumber(index).text();
+}
+
+QStringList OrderLines::all() const
+{
+    QStringList lines;
+    const int n = count();
+    lines.reserve(n);
+    QTextBlock block = memo_->document()->firstBlock();
+    for (int i = 0; i < n; ++i, block = block.next())
+        lines << block.text();
+    return lines;
+}
+
+std::vector<std::string> OrderLines::allUtf8() const
+{
+    std::vector<std::string> lines;
+    const int n = count();
+    lines.reserve(static_cast<std::size_t>(n));
+    QTextBlock block = memo_->document()->firstBlock();
+    for (int i = 0; i < n; ++i, block = block.next())
+        lines.push_back(block.text().toStdString());
+    return lines;
+}
+
+bool OrderLines::endsWithLineBreak() const
+{
+    const QTextDocument* doc = memo_->document();
+    return doc->blockCount() > 1 && doc->lastBlock().length() <= 1;
+}
+
+void OrderLines::append(const QString& line)
+{
+    QString text;
+    if (count() > 0 && !endsWithLineBreak())
+        text += QLatin1Char('\n');
+    text += line;
+    text += QLatin1Char('\n');
+    QTextCursor cursor(memo_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+}
+
+void OrderLines::append(const std::vector<std::string>& lines)
+{
+    if (lines.empty())
+        return;
+    QString text;
+    if (count() > 0 && !endsWithLineBreak())
+        text += QLatin1Char('\n');
+    for (const std::string& line : lines) {
+        text += QString::fromStdString(line);
+        text += QLatin1Char('\n');
+    }
+    QTextCursor cursor(memo_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+}
+
+void OrderLines::clear()
+{
+    memo_->clear();
+}
+
+void OrderLines::setLines(const std::vector<std::string>& lines)
+{
+    QString text;
+    for (const std::string& line : lines) {
+        text += QString::fromStdString(line);
+        text += QLatin1Char('\n');
+    }
+    memo_->setPlainText(text);
+}

@@ -1,0 +1,135 @@
+#include "string_grid.h"
+
+#include <QHeaderView>
+
+StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void StringGridModel::setShape(int colCount, int rowCount, bool fixedRow)
+{
+    beginResetModel();
+    cols_ = qMax(1, colCount);
+    rows_ = qMax(1, rowCount);
+    fixedRow_ = fixedRow;
+    endResetModel();
+}
+
+void StringGridModel::setGridRowCount(int rows)
+{
+    rows = qMax(1, rows);
+    const int oldShown = rowCount();
+    const int newShown = qMax(0, rows - firstShownRow());
+    if (newShown > oldShown) {
+        beginInsertRows({}, oldShown, newShown - 1);
+        rows_ = rows;
+        endInsertRows();
+    } else if (newShown < oldShown) {
+        beginRemoveRows({}, newShown, oldShown - 1);
+        rows_ = rows;
+        endRemoveRows();
+    } else {
+        rows_ = rows;
+    }
+}
+
+QString StringGridModel::cell(int col, int row) const
+{
+    return cells_.value(key(col, row));
+}
+
+void StringGridModel::setCell(int col, int row, const QString& text)
+{
+    if (col < 0 || row < 0)
+        return;
+    if (text.isEmpty())
+        cells_.remove(key(col, row));
+    else
+        cells_.insert(key(col, row), text);
+
+    if (col == 0 && row >= firstShownRow() && row < rows_) {
+        emit headerDataChanged(Qt::Vertical, row - firstShownRow(), row - firstShownRow());
+    } else if (fixedRow_ && row == 0 && col > 0 && col < cols_) {
+        emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+    } else if (col > 0 && col < cols_ && row >= firstShownRow() && row < rows_) {
+        const QModelIndex at = index(row - firstShownRow(), col - 1);
+        emit dataChanged(at, at);
+    }
+}
+
+int StringGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : qMax(0, rows_ - firstShownRow());
+}
+
+int StringGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : cols_ - 1;
+}
+
+QVariant StringGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return cell(index.column() + 1, index.row() + firstShownRow());
+}
+
+bool StringGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    setCell(index.column() + 1, index.row() + firstShownRow(), value.toString());
+    return true;
+}
+
+Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const
+{
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Vertical)
+        return cell(0, section + firstShownRow());
+    return fixedRow_ ? cell(section + 1, 0) : QString();
+}
+
+StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringGridModel(this))
+{
+    setModel(model_);
+    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setHighlightSections(false);
+}
+
+void StringGrid::setShape(int colCount, int rowCount, bool fixedRow)
+{
+    model_->setShape(colCount, rowCount, fixedRow);
+    horizontalHeader()->setVisible(fixedRow);
+}
+
+void StringGrid::setColumnWidths(int width)
+{
+    verticalHeader()->setFixedWidth(width);
+    horizontalHeader()->setDefaultSectionSize(width);
+}
+
+void StringGrid::setRowHeights(int height)
+{
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
+    horizontalHeader()->setFixedHeight(height + 2);
+}
+
+void StringGrid::setRowCount(int rows)
+{
+    model_->setGridRowCount(rows);
+}

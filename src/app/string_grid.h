@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QTableView>
+
+// The cells of a string grid, addressed by column and row as the order window counts them.
+// A cell keeps its text whatever the row count: rows removed from view keep their cells, and
+// rows past the last shown one can be written before they come into view.
+class StringGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit StringGridModel(QObject* parent = nullptr);
+
+    void setShape(int colCount, int rowCount, bool fixedRow);
+    int colCount() const { return cols_; }
+    int gridRowCount() const { return rows_; }
+    void setGridRowCount(int rows);
+    bool hasFixedRow() const { return fixedRow_; }
+
+    QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+
+    // Column 0 is shown as the row headers and, with a fixed row, row 0 as the column titles;
+    // the model's own rows and columns are the editable cells.
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    static quint64 key(int col, int row) { return (quint64(quint32(col)) << 32) | quint32(row); }
+    int firstShownRow() const { return fixedRow_ ? 1 : 0; }
+
+    QHash<quint64, QString> cells_;
+    int cols_ = 1;
+    int rows_ = 1;
+    bool fixedRow_ = false;
+};
+
+// A grid of editable text cells with a fixed title column 0 and optionally a fixed title row 0.
+class StringGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    // colCount columns including the title column; rowCount rows including a fixed row.
+    void setShape(int colCount, int rowCount, bool fixedRow);
+    void setColumnWidths(int width);
+    void setRowHeights(int height);
+
+    int colCount() const { return model_->colCount(); }
+    int rowCount() const { return model_->gridRowCount(); }
+    void setRowCount(int rows);
+
+    QString cell(int col, int row) const { return model_->cell(col, row); }
+    void setCell(int col, int row, const QString& text) { model_->setCell(col, row, text); }
+
+    StringGridModel* gridModel() const { return model_; }
+
+private:
+    StringGridModel* model_;
+};

@@ -1,0 +1,366 @@
+// The order window as created and first activated: controls, captions, lists, tables, tab
+// order, the keys that close it, and the defaults with no saved order.
+#include "screen_scaling.h"
+#include "window_fixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+
+QStringList entries(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+} // namespace
+
+class WindowCreationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void scalingArithmetic();
+    void everyControlHasItsNameAndKind();
+    void captionsAndFixedLists();
+    void tablesHaveTitlesAndRowNumbers();
+    void hiddenAndDisabledControls();
+    void tabOrderFollowsTheDesign();
+    void activationDefaultsWithoutSavedOrder();
+    void activationRunsOnlyOnce();
+    void escapeInOrderTextKeepsTheWindowOpen();
+    void escapeInSingleLineEditClosesTheWindow();
+    void enterInSingleLineEditClicksOk();
+};
+
+void WindowCreationTest::scalingArithmetic()
+{
+    QCOMPARE(ScalePercentFor(96), 100);
+    QCOMPARE(ScalePercentFor(120), 125);
+    QCOMPARE(ScalePercentFor(144), 150);
+    QCOMPARE(ScalePercentFor(72), 75);
+    QCOMPARE(ScalePercentFor(97), 101);
+
+    QCOMPARE(ScaledCentredGeometry(100, 1000, 682, 1920, 1080),
+             (OuterGeometry{456, 215, 1008, 690}));
+    QCOMPARE(ScaledCentredGeometry(125, 1000, 682, 1920, 1080).width, 1258);
+    QCOMPARE(ScaledCentredGeometry(125, 1000, 682, 1920, 1080).height, 860);
+    QCOMPARE(ScaledCentredGeometry(150, 1000, 682, 1920, 1080).width, 1508);
+    QCOMPARE(ScaledCentredGeometry(150, 1000, 682, 1920, 1080).height, 1031);
+    // A window wider than the screen: a difference of -5 halves toward zero to -2.
+    const OuterGeometry wide = ScaledCentredGeometry(100, 1000, 682, 1003, 700);
+    QCOMPARE(wide.left, -2);
+    QCOMPARE(wide.top, (700 - 690) / 2 + 20);
+}
+
+void WindowCreationTest::everyControlHasItsNameAndKind()
+{
+    WindowFixture f;
+    const QList<QPair<const char*, const char*>> controls = {
+        {"Label_ordervelmaro", "QLabel"},
+        {"Label_paketlizno", "QLabel"},
+        {"Label3", "QLabel"},
+        {"Label_programm", "QLabel"},
+        {"Label_updateneu", "QLabel"},
+        {"Label_lizenztyp", "QLabel"},
+        {"Label_anzahl", "QLabel"},
+        {"label_Language", "QLabel"},
+        {"Label_lizno", "QLabel"},
+        {"Label_einzelpreis", "QLabel"},
+        {"Label_sumnet", "QLabel"},
+        {"ComboBox_paket", "QComboBox"},
+        {"ComboBox_programm", "QComboBox"},
+        {"ComboBox_updateneu", "QComboBox"},
+        {"ComboBox_lizenztyp", "QComboBox"},
+        {"SpinEdit_anzahl", "QSpinBox"},
+        {"ComboBox_language", "QComboBox"},
+        {"Edit_lizno", "QLineEdit"},
+        {"Edit_einzelpreis", "QLineEdit"},
+        {"Label2", "QLabel"},
+        {"Button_add", "QPushButton"},
+        {"Edit_sumnet", "QLineEdit"},
+        {"Label1", "QLabel"},
+        {"GroupBox2", "QGroupBox"},
+        {"GroupBox1", "QGroupBox"},
+        {"Memo1", "QPlainTextEdit"},
+        {"Button_zahlung", "QPushButton"},
+        {"StringGrid_adresse", "StringGrid"},
+        {"StringGrid_lizenzen", "StringGrid"},
+        {"Button_orderupdates", "QPushButton"},
+        {"Button_upgrade", "QPushButton"},
+        {"Label_help", "QLabel"},
+        {"SpinButton_lizenzen", "SpinButton"},
+        {"Button_clear", "QPushButton"},
+        {"Button_clipboard", "QPushButton"},
+        {"Button_notepad", "QPushButton"},
+        {"Button_email", "QPushButton"},
+        {"CheckBox_lizenzen", "QCheckBox"},
+        {"Button_save", "QPushButton"},
+        {"Button_load", "QPushButton"},
+        {"Button_help", "QPushButton"},
+        {"Button_cancel", "QPushButton"},
+        {"Button_ok", "QPushButton"},
+        {"Label_location", "QLabel"},
+        {"ComboBox_location", "QComboBox"},
+        {"Label_vatno", "QLabel"},
+        {"Edit_vatno", "QLineEdit"},
+        {"Label_versand", "QLabel"},
+        {"ComboBox_versand", "QComboBox"},
+        {"Label_versandkosten", "QLabel"},
+        {"Edit_versandkosten", "QLineEdit"},
+        {"Label4", "QLabel"},
+        {"Label_zahlung", "QLabel"},
+        {"ComboBox_zahlung", "QComboBox"},
+        {"Label_zahlungstext", "QLabel"},
+        {"Label_zahlungstext2", "QLabel"},
+        {"Label_zahlungstext3", "QLabel"},
+        {"Edit_visa1", "QLineEdit"},
+        {"Edit_visa2", "QLineEdit"},
+        {"Edit_visa3", "QLineEdit"},
+        {"Edit_visa4", "QLineEdit"},
+        {"Edit_expdate", "QLineEdit"},
+        {"Edit_cardholder", "QLineEdit"},
+    };
+    for (const auto& [name, kind] : controls) {
+        QWidget* control = f->findChild<QWidget*>(QString::fromLatin1(name));
+        QVERIFY2(control, name);
+        QVERIFY2(control->inherits(kind), name);
+    }
+    for (const char* name : {"Label_location", "ComboBox_location", "Edit_vatno", "Edit_visa1",
+                             "Edit_cardholder", "Label_zahlungstext3"})
+        QCOMPARE(f->findChild<QWidget*>(QString::fromLatin1(name))->parentWidget(), f->GroupBox1);
+    QCOMPARE(f->Edit_visa1->maxLength(), 4);
+    QCOMPARE(f->Edit_expdate->maxLength(), 5);
+    QCOMPARE(f->SpinEdit_anzahl->minimum(), 1);
+    QCOMPARE(f->SpinEdit_anzahl->maximum(), 100);
+    QVERIFY(f->Button_ok->isDefault());
+    QCOMPARE(f->Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+void WindowCreationTest::captionsAndFixedLists()
+{
+    WindowFixture f;
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("VELMARO Order Software"));
+    QCOMPARE(f->windowTitle(), QStringLiteral("VELMARO Order Software V6.1"));
+    const QList<QPair<QString, QString>> captions = {
+        {f->Label_ordervelmaro->text(), "VELMARO Software Purchase Order"},
+        {f->GroupBox1->title(), " Delivery and Payment "},
+        {f->Label_versand->text(), "Delivery"},
+        {f->Label_versandkosten->text(), "Postage cost"},
+        {f->Label_location->text(), "Location"},
+        {f->Label_zahlung->text(), "Payment"},
+        {f->Label_einzelpreis->text(), "Price net"},
+        {f->Label_sumnet->text(), "sum net"},
+        {f->Label_updateneu->text(), "New/Update"},
+        {f->Label_lizenztyp->text(), "License"},
+        {f->Label_anzahl->text(), "Number"},
+        {f->label_Language->text(), "Language"},
+        {f->Label_lizno->text(), "Lic.No."},
+        {f->Label_vatno->text(), "European VAT No."},
+        {f->Label3->text(), "Software/Bundle"},
+        {f->Button_orderupdates->text(), "Order Updates"},
+        {f->Button_upgrade->text(), "Upgrade inquiry"},
+        {f->Button_cancel->text(), "Cancel"},
+        {f->Button_help->text(), "Help"},
+        {f->Button_ok->text(), "OK"},
+        {f->Button_add->text(), "+"},
+        {f->Button_zahlung->text(), "---->"},
+        {f->Button_clear->text(), "Clear"},
+        {f->Button_clipboard->text(), "Clipboard"},
+        {f->Button_notepad->text(), "Notepad"},
+        {f->Button_email->text(), "Email"},
+        {f->CheckBox_lizenzen->text(), "My Licenses"},
+    };
+    for (const auto& [actual, expected] : captions)
+        QCOMPARE(actual, expected);
+    QCOMPARE(f->Label_help->text().split(QLatin1Char('\n')),
+             QStringList({"1. select program(s), license, language, then click \"+\" button "
+                          "(repeat for further)",
+                          "2. input delivery, payment and address data, then click --> button",
+                          "3. click Email button to generate email",
+                          "4. if not succesful: run your email program and copy text via "
+                          "clipboard",
+                          "5. Send Email"}));
+
+    QCOMPARE(entries(f->ComboBox_paket), QStringList({"Program", "Bundle"}));
+    QCOMPARE(entries(f->ComboBox_updateneu),
+             QStringList({"New", "Update (Win32/64)", "Update Win64"}));
+    QCOMPARE(entries(f->ComboBox_lizenztyp), QStringList({"Individual", "Network Floating"}));
+    QCOMPARE(entries(f->ComboBox_location),
+             QStringList({"Deutschland", "European Union", "World"}));
+    QCOMPARE(entries(f->ComboBox_versand), QStringList({"Email / Download", "CD-ROM"}));
+    QCOMPARE(entries(f->ComboBox_zahlung), QStringList({"Bank transfer", "PayPal"}));
+}
+
+void WindowCreationTest::tablesHaveTitlesAndRowNumbers()
+{
+    WindowFixture f;
+    StringGrid* licences = f->StringGrid_lizenzen;
+    QCOMPARE(licences->colCount(), 6);
+    QCOMPARE(licences->rowCount(), 9);
+    QCOMPARE(licences->cell(0, 0), QString());
+    const QStringList titles = {"Program", "Lic.No.", "Version", "User", "..."};
+    for (int col = 1; col <= 5; ++col) {
+        QCOMPARE(licences->cell(col, 0), titles[col - 1]);
+        QCOMPARE(licences->model()->headerData(col - 1, Qt::Horizontal).toString(),
+                 titles[col - 1]);
+    }
+    // Rows 1 to 8 are shown; row 9 is held past them and already numbered.
+    QCOMPARE(licences->model()->rowCount(), 8);
+    for (int row = 1; row <= 9; ++row)
+        QCOMPARE(licences->cell(0, row), QString::number(row));
+    QCOMPARE(licences->model()->headerData(7, Qt::Vertical).toString(), QStringLiteral("8"));
+    QCOMPARE(licences->cell(0, 10), QString());
+
+    StringGrid* address = f->StringGrid_adresse;
+    QCOMPARE(address->colCount(), 2);
+    QCOMPARE(address->rowCount(), 6);
+    QCOMPARE(address->model()->rowCount(), 6);
+    const QStringList labels = {"Company", "Name", "Adress", "", "", "Email"};
+    for (int row = 0; row < 6; ++row) {
+        QCOMPARE(address->cell(0, row), labels[row]);
+        QCOMPARE(address->cell(1, row), QString());
+    }
+}
+
+void WindowCreationTest::hiddenAndDisabledControls()
+{
+    WindowFixture f;
+    QVERIFY(!f->Edit_einzelpreis->isEnabled());
+    QVERIFY(!f->Edit_sumnet->isEnabled());
+    QVERIFY(!f->Edit_versandkosten->isEnabled());
+    QVERIFY(f->Button_save->isHidden());
+    QVERIFY(f->Button_load->isHidden());
+    for (QLineEdit* card : {f->Edit_visa1, f->Edit_visa2, f->Edit_visa3, f->Edit_visa4,
+                            f->Edit_expdate, f->Edit_cardholder})
+        QVERIFY2(card->isHidden(), qPrintable(card->objectName()));
+    // No tab stop: reachable by click only.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             f->Edit_sumnet, f->Button_orderupdates, f->Button_upgrade, f->Button_clear,
+             f->Button_clipboard, f->Button_notepad, f->Button_email, f->Button_save,
+             f->Button_load, f->Button_cancel, f->Button_ok})
+        QVERIFY2(!(control->focusPolicy() & Qt::TabFocus), qPrintable(control->objectName()));
+}
+
+void WindowCreationTest::tabOrderFollowsTheDesign()
+{
+    WindowFixture f;
+    QStringList chain;
+    QWidget* w = f->ComboBox_paket;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != f->ComboBox_paket && chain.size() < 100);
+    const QStringList expected = {
+        "ComboBox_paket",     "ComboBox_programm",   "ComboBox_updateneu", "ComboBox_lizenztyp",
+        "SpinEdit_anzahl",    "ComboBox_language",   "Edit_lizno",         "Memo1",
+        "Button_add",         "StringGrid_lizenzen", "ComboBox_location",  "Edit_vatno",
+        "ComboBox_versand",   "ComboBox_zahlung",    "Edit_visa1",         "Edit_visa2",
+        "Edit_visa3",         "Edit_visa4",          "Edit_expdate",       "Edit_cardholder",
+        "Edit_versandkosten", "SpinButton_lizenzen", "StringGrid_adresse", "Button_zahlung",
+        "Edit_einzelpreis",   "CheckBox_lizenzen",   "Button_help"};
+    // Widgets the toolkit puts in the chain on its own (a spin box's line edit, the grids'
+    // viewports and headers) carry no name and are left out.
+    chain.removeAll(QString());
+    chain.removeIf([](const QString& name) { return name.startsWith(QLatin1String("qt_")); });
+    QCOMPARE(chain, expected);
+}
+
+void WindowCreationTest::activationDefaultsWithoutSavedOrder()
+{
+    WindowFixture f;
+    QVERIFY(f->activated());
+    QCOMPARE(f->ComboBox_paket->currentText(), QStringLiteral("Program"));
+    QCOMPARE(f->ComboBox_programm->currentIndex(), 0);
+    QCOMPARE(f->Label_programm->text(), QStringLiteral("Software"));
+    QCOMPARE(f->ComboBox_updateneu->currentText(), QStringLiteral("New"));
+    QCOMPARE(f->ComboBox_lizenztyp->currentText(), QStringLiteral("Individual"));
+    QCOMPARE(f->SpinEdit_anzahl->text(), QStringLiteral("1"));
+    QCOMPARE(f->ComboBox_language->currentText(), QStringLiteral("English"));
+    QCOMPARE(f->Edit_einzelpreis->text(), QStringLiteral("383.00"));
+    QVERIFY(f->Edit_lizno->isHidden());
+    QCOMPARE(f->ComboBox_location->currentText(), QStringLiteral("European Union"));
+    QVERIFY(f->Edit_vatno->isVisible());
+    QVERIFY(f->Label_vatno->isVisible());
+    QCOMPARE(f->Edit_vatno->text(), QString());
+    QCOMPARE(f->ComboBox_versand->currentText(), QStringLiteral("Email / Download"));
+    QCOMPARE(f->Edit_versandkosten->text(), QStringLiteral("0.00"));
+    QCOMPARE(f->ComboBox_zahlung->currentText(), QStringLiteral("Bank transfer"));
+    QCOMPARE(f->Label_zahlungstext->text(), QStringLiteral("bank transfer"));
+    QCOMPARE(f->Memo1->toPlainText(), QString());
+    QCOMPARE(f->Edit_sumnet->text(), QStringLiteral("0"));
+    QVERIFY(f->Label_help->isVisible());
+    QVERIFY(f->StringGrid_lizenzen->isHidden());
+    QVERIFY(f->SpinButton_lizenzen->isHidden());
+    QVERIFY(f->Button_orderupdates->isHidden());
+    QVERIFY(f->Button_upgrade->isHidden());
+    QVERIFY(!f->savedFlag());
+    QVERIFY(!f->mailedFlag());
+    QVERIFY(f->netSum().isZero());
+}
+
+void WindowCreationTest::activationRunsOnlyOnce()
+{
+    WindowFixture f;
+    WindowFixture::choose(f->ComboBox_location, 2);
+    f->SpinEdit_anzahl->setValue(3);
+    f->Memo1->setPlainText(QStringLiteral("kept\n"));
+    // Another window takes the focus and gives it back, as a message box or another program.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+    QCOMPARE(f->ComboBox_location->currentIndex(), 2);
+    QCOMPARE(f->SpinEdit_anzahl->value(), 3);
+    QCOMPARE(f->Memo1->toPlainText(), QStringLiteral("kept\n"));
+}
+
+void WindowCreationTest::escapeInOrderTextKeepsTheWindowOpen()
+{
+    WindowFixture f;
+    f->Memo1->setFocus();
+    QTest::keyClicks(f->Memo1, QStringLiteral("line"));
+    QTest::keyClick(f->Memo1, Qt::Key_Escape);
+    QVERIFY(f->isVisible());
+    QCOMPARE(f->Memo1->toPlainText(), QStringLiteral("line"));
+    QTest::keyClick(f->Memo1, Qt::Key_Return);
+    QVERIFY(f->isVisible());
+    QCOMPARE(f->Memo1->toPlainText(), QStringLiteral("line\n"));
+    QVERIFY(f.desktop.confirmations.isEmpty());
+}
+
+void WindowCreationTest::escapeInSingleLineEditClosesTheWindow()
+{
+    WindowFixture f;
+    f->Edit_vatno->setFocus();
+    QTest::keyClicks(f->Edit_vatno, QStringLiteral("DE1"));
+    QTest::keyClick(f->Edit_vatno, Qt::Key_Escape);
+    QVERIFY(!f->isVisible());
+    // No prompt: Escape ends the program at once.
+    QVERIFY(f.desktop.confirmations.isEmpty());
+    QVERIFY(!QFile::exists(QStringLiteral("order.qzo")));
+}
+
+void WindowCreationTest::enterInSingleLineEditClicksOk()
+{
+    WindowFixture f;
+    bool okClicked = false;
+    QObject::connect(f->Button_ok, &QPushButton::clicked, [&] { okClicked = true; });
+    f.desktop.answers = {Desktop::Answer::No};
+    f->Edit_vatno->setFocus();
+    QTest::keyClick(f->Edit_vatno, Qt::Key_Return);
+    QVERIFY(okClicked);
+}
+
+QTEST_MAIN(WindowCreationTest)
+#include "window_creation_test.moc"
