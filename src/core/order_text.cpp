@@ -53,12 +53,15 @@ bool OrderHeaderDue(int lineCount)
     return lineCount <= 1;
 }
 
-AddCheck AddCheckFor(bool licenceNoShown, std::string_view licenceNo, int languageIndex)
+AddCheck AddCheckFor(bool licenceNoShown, std::string_view licenceNo, int languageIndex,
+                     int itemRow)
 {
     if (licenceNoShown && ParseLicenceNo(licenceNo) == 0)
         return AddCheck::LicenceNoInvalid;
     if (languageIndex < 0)
         return AddCheck::LanguageMissing;
+    if (itemRow < 0)
+        return AddCheck::ItemMissing;
     return AddCheck::Ok;
 }
 
@@ -83,7 +86,7 @@ std::string UpdateLine(std::string_view number, std::string_view program, std::s
     return Joined({number, " ", program, " ", kind, " ", language, " #", licenceNo, " : ", price});
 }
 
-std::string ItemLine(const ItemSelection& item, Money itemPrice, const MoneyFormat& format)
+std::string ItemLine(const ItemLineFields& item, Money itemPrice, const MoneyFormat& format)
 {
     if (IsUpdateKind(item.kindIndex))
         return UpdateLine(item.number, item.program, item.kind, item.language, item.licenceNo,

@@ -29,14 +29,18 @@ std::vector<std::string> OrderHeaderLines(Date today);
 bool OrderHeaderDue(int lineCount);
 
 // What "+" checks before it appends anything; the window shows the message and moves the focus
-// to the named control.
-enum class AddCheck { Ok, LicenceNoInvalid, LanguageMissing };
+// to the named control. ItemMissing names the program list by its heading ("Software" or
+// "Bundle"), which the window shows as the message.
+enum class AddCheck { Ok, LicenceNoInvalid, LanguageMissing, ItemMissing };
 inline constexpr std::string_view kLicenceNoMessage = "Liz. No.";
 inline constexpr std::string_view kLanguageMessage = "Language";
 
 // The licence number counts only while its field is shown (update kinds); it must be a
-// non-zero whole number. The licence number is checked first.
-AddCheck AddCheckFor(bool licenceNoShown, std::string_view licenceNo, int languageIndex);
+// non-zero whole number. The licence number is checked first, then the language, then the
+// program or bundle row: right after a switch between programs and bundles no row is selected,
+// and the line would get an empty name and the price of the previous item.
+AddCheck AddCheckFor(bool licenceNoShown, std::string_view licenceNo, int languageIndex,
+                     int itemRow);
 
 // Kind indexes 1 "Update (Win32/64)" and 2 "Update Win64" take the update format; every other
 // index, also -1 for no selection, takes the new-licence format.
@@ -52,8 +56,9 @@ std::string UpdateLine(std::string_view number, std::string_view program, std::s
                        std::string_view language, std::string_view licenceNo, Money itemPrice,
                        const MoneyFormat& format);
 
-// The texts of the selection row as the controls show them (empty for no selection).
-struct ItemSelection {
+// The texts of the selection row as the controls show them (empty for no selection). Named apart
+// from the pricing's ItemSelection: both live in this namespace and are linked together.
+struct ItemLineFields {
     std::string number;
     std::string program;
     int kindIndex = -1;
@@ -64,7 +69,7 @@ struct ItemSelection {
 };
 
 // The item line for the selection, in the format its kind index chooses.
-std::string ItemLine(const ItemSelection& item, Money itemPrice, const MoneyFormat& format);
+std::string ItemLine(const ItemLineFields& item, Money itemPrice, const MoneyFormat& format);
 
 // --- Postage, payment and the closing blocks ("---->") ---------------------------------------
 

@@ -41,27 +41,32 @@ TEST(OrderHeader, DueOnlyWhileTheTextHoldsAtMostOneLine)
     EXPECT_FALSE(OrderHeaderDue(8));
 }
 
-TEST(AddCheck, LicenceNumberFirstThenLanguage)
+TEST(AddCheck, LicenceNumberThenLanguageThenItem)
 {
     const struct {
         bool shown;
         const char* licenceNo;
         int language;
+        int item;
         AddCheck expected;
     } cases[] = {
-        {true, "", 0, AddCheck::LicenceNoInvalid},
-        {true, "0", 0, AddCheck::LicenceNoInvalid},
-        {true, "abc", 0, AddCheck::LicenceNoInvalid},
-        {true, "12x", 0, AddCheck::LicenceNoInvalid},
-        {true, "4711", 0, AddCheck::Ok},
-        {false, "", 3, AddCheck::Ok}, // hidden for "New": neither tested nor written
-        {false, "", -1, AddCheck::LanguageMissing},
-        {true, "4711", -1, AddCheck::LanguageMissing},
-        {true, "abc", -1, AddCheck::LicenceNoInvalid},
+        {true, "", 0, 0, AddCheck::LicenceNoInvalid},
+        {true, "0", 0, 0, AddCheck::LicenceNoInvalid},
+        {true, "abc", 0, 0, AddCheck::LicenceNoInvalid},
+        {true, "12x", 0, 0, AddCheck::LicenceNoInvalid},
+        {true, "4711", 0, 0, AddCheck::Ok},
+        {true, "-3", 1, 5, AddCheck::Ok},
+        {false, "", 3, 2, AddCheck::Ok}, // hidden for "New": neither tested nor written
+        {false, "", -1, 0, AddCheck::LanguageMissing},
+        {true, "4711", -1, 0, AddCheck::LanguageMissing},
+        {true, "abc", -1, -1, AddCheck::LicenceNoInvalid},
+        {false, "", -1, -1, AddCheck::LanguageMissing},
+        {false, "", 1, -1, AddCheck::ItemMissing},
+        {true, "4711", 0, -1, AddCheck::ItemMissing},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(AddCheckFor(c.shown, c.licenceNo, c.language), c.expected)
-            << c.shown << " '" << c.licenceNo << "' " << c.language;
+        EXPECT_EQ(AddCheckFor(c.shown, c.licenceNo, c.language, c.item), c.expected)
+            << c.shown << " '" << c.licenceNo << "' " << c.language << " " << c.item;
 }
 
 TEST(ItemLine, NewLicenceAndUpdateFormats)
@@ -83,7 +88,7 @@ TEST(ItemLine, NewLicenceAndUpdateFormats)
 
 TEST(ItemLine, KindIndexChoosesTheFormat)
 {
-    ItemSelection item{"1", "Orbis", 0, "", "Individual", "English", "4711"};
+    ItemLineFields item{"1", "Orbis", 0, "", "Individual", "English", "4711"};
     const std::string newLine = "1 Orbis Individual  English : 40.00 EUR";
     const struct {
         int kindIndex;
