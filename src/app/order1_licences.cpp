@@ -1,14 +1,96 @@
 // The customer's licence table, update orders and the upgrade inquiry.
 #include "order1.h"
 
-void TForm_order::UpdateLicenceTableVisibility() {}
+#include "core/order_text.h"
+#include "spin_button.h"
+#include "string_grid.h"
 
-void TForm_order::CheckBox_lizenzenClick() {}
+#include <QAbstractItemDelegate>
 
-void TForm_order::SpinButton_lizenzenDownClick() {}
+#include <vector>
 
-void TForm_order::SpinButton_lizenzenUpClick() {}
+namespace {
 
-void TForm_order::Button_orderupdatesClick() {}
+// A cell being typed into belongs to its open editor until the editor lets go. The arrows of
+// the spin button never take the focus, so without this a row removed while its cell is being
+// edited would lose what was typed, and the buttons would read the cell's former text.
+void commitOpenEdit(StringGrid* grid)
+{
+    const QModelIndex current = grid->currentIndex();
+    if (!current.isValid())
+        return;
+    QWidget* editor = grid->indexWidget(current);
+    if (editor == nullptr)
+        return;
+    if (QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(current))
+        emit delegate->commitData(editor);
+}
 
-void TForm_order::Button_upgradeClick() {}
+// Columns 1 and 2 of data rows 1 to N, N being the row count: the rows shown and the one held
+// just past them.
+std::vector<velmaro::LicenceEntry> licenceEntries(StringGrid* grid)
+{
+    commitOpenEdit(grid);
+    std::vector<velmaro::LicenceEntry> entries;
+    const int rows = grid->rowCount();
+    entries.reserve(static_cast<std::size_t>(rows));
+    for (int row = 1; row <= rows; ++row)
+        entries.push_back({toUtf8(grid->cell(1, row)), toUtf8(grid->cell(2, row))});
+    return entries;
+}
+
+} // namespace
+
+void TForm_order::UpdateLicenceTableVisibility()
+{
+    const bool ticked = CheckBox_lizenzen->isChecked();
+    StringGrid_lizenzen->setVisible(ticked);
+    SpinButton_lizenzen->setVisible(ticked);
+    Button_orderupdates->setVisible(ticked);
+    Button_upgrade->setVisible(ticked);
+    Label_help->setVisible(!ticked);
+}
+
+void TForm_order::CheckBox_lizenzenClick()
+{
+    UpdateLicenceTableVisibility();
+}
+
+void TForm_order::SpinButton_lizenzenDownClick()
+{
+    commitOpenEdit(StringGrid_lizenzen);
+    const int rows = StringGrid_lizenzen->rowCount() + 1;
+    StringGrid_lizenzen->setRowCount(rows);
+    // Numbers run one ahead: the row now shown was numbered before, the new held row is now.
+    StringGrid_lizenzen->setCell(0, rows, QString::number(rows));
+}
+
+void TForm_order::SpinButton_lizenzenUpClick()
+{
+    commitOpenEdit(StringGrid_lizenzen);
+    const int rows = StringGrid_lizenzen->rowCount();
+    // The title row always stays; cells of the hidden rows are kept for when the table grows.
+    if (rows > 1)
+        StringGrid_lizenzen->setRowCount(rows - 1);
+}
+
+void TForm_order::Button_orderupdatesClick()
+{
+    guarded([&] {
+        AddOrderHeader();
+        const std::vector<std::string> lines = velmaro::UpdateOrderLines(
+            licenceEntries(StringGrid_lizenzen), velmaro::kUpdateOrderPrice, moneyFormat_);
+        orderText_->append(lines);
+        // The item price stays that of the selection row, so a following "+" prices its own
+        // item and not an update.
+        netSum_ += velmaro::kUpdateOrderPrice * static_cast<std::int64_t>(lines.size());
+        Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
+    });
+}
+
+void TForm_order::Button_upgradeClick()
+{
+    guarded([&] {
+        orderText_->append(velmaro::UpgradeInquiryLines(licenceEntries(StringGrid_lizenzen)));
+    });
+}
