@@ -1,12 +1,60 @@
 // The order header and the item lines of "+", and "Clear".
-#include "order1.h"
-
 #include "core/order_text.h"
+#include "order1.h"
 
 #include <QDate>
 
-void TForm_order::AddOrderHeader() {}
+#include <string>
 
-void TForm_order::Button_addClick() {}
+void TForm_order::AddOrderHeader()
+{
+    if (!velmaro::OrderHeaderDue(orderText_->count()))
+        return;
+    const QDate today = QDate::currentDate();
+    orderText_->append(velmaro::OrderHeaderLines({today.year(), today.month(), today.day()}));
+}
 
-void TForm_order::Button_clearClick() {}
+void TForm_order::Button_addClick()
+{
+    const velmaro::AddCheck check =
+        velmaro::AddCheckFor(!Edit_lizno->isHidden(), toUtf8(Edit_lizno->text()),
+                             ComboBox_language->currentIndex(), ComboBox_programm->currentIndex());
+    switch (check) {
+    case velmaro::AddCheck::Ok:
+        break;
+    case velmaro::AddCheck::LicenceNoInvalid:
+        showMessageAndFocus(fromUtf8(std::string(velmaro::kLicenceNoMessage)), Edit_lizno);
+        return;
+    case velmaro::AddCheck::LanguageMissing:
+        showMessageAndFocus(fromUtf8(std::string(velmaro::kLanguageMessage)), ComboBox_language);
+        return;
+    case velmaro::AddCheck::ItemMissing:
+        // The list's own heading names what is missing: "Software" or "Bundle".
+        showMessageAndFocus(Label_programm->text(), ComboBox_programm);
+        return;
+    }
+
+    if (orderText_->count() < 2)
+        AddOrderHeader();
+
+    velmaro::ItemLineFields item;
+    item.number = toUtf8(SpinEdit_anzahl->text());
+    item.program = toUtf8(ComboBox_programm->currentText());
+    item.kindIndex = ComboBox_updateneu->currentIndex();
+    item.kind = toUtf8(ComboBox_updateneu->currentText());
+    item.licenceType = toUtf8(ComboBox_lizenztyp->currentText());
+    item.language = toUtf8(ComboBox_language->currentText());
+    item.licenceNo = toUtf8(Edit_lizno->text());
+    orderText_->append(fromUtf8(velmaro::ItemLine(item, itemPrice_, moneyFormat_)));
+
+    netSum_ += itemPrice_;
+    Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
+}
+
+void TForm_order::Button_clearClick()
+{
+    orderText_->clear();
+    netSum_ = {};
+    // Show the reset at once, so the field never shows a sum of lines that are gone.
+    Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
+}
