@@ -1,14 +1,77 @@
 // The three hand-offs of the order text: mail, clipboard and editor.
+#include "core/errors.h"
+#include "core/mail_request.h"
+#include "desktop.h"
 #include "order1.h"
+#include "text_file.h"
 
-void TForm_order::SendOrderByMail() {}
+#include <QByteArray>
+#include <QPlainTextEdit>
 
-void TForm_order::CopyOrderToClipboard() {}
+namespace {
 
-void TForm_order::OpenOrderInNotepad() {}
+const QString kExportFile = QStringLiteral("outwin.txt");
 
-void TForm_order::Button_emailClick() {}
+// Hands the request on as built: it is percent-encoded already, and any round trip through
+// QString or a tolerant URL parser could change its bytes. When the platform finds no program
+// to take it, the user learns how to send the order all the same; false then.
+bool mailOrder(Desktop& desktop, const OrderLines& orderText, QWidget* window)
+{
+    const std::string request =
+        velmaro::BuildMailRequest(velmaro::MailRequestPrefix(), orderText.allUtf8());
+    if (desktop.openMailRequest(QByteArray(request.data(), static_cast<qsizetype>(request.size()))))
+        return true;
+    desktop.showMessage(window, QStringLiteral("No e-mail program could be started.\n"
+                                               "Please copy the order text with the Clipboard "
+                                               "button and paste it into your e-mail program."));
+    return false;
+}
 
-void TForm_order::Button_clipboardClick() {}
+} // namespace
 
-void TForm_order::Button_notepadClick() {}
+void TForm_order::SendOrderByMail()
+{
+    mailOrder(desktop_, *orderText_, this);
+}
+
+void TForm_order::CopyOrderToClipboard()
+{
+    // The selection stays, so the user sees what went to the clipboard.
+    Memo1->selectAll();
+    Memo1->copy();
+}
+
+void TForm_order::OpenOrderInNotepad()
+{
+    // The text as the control holds it: a final line break only when the text ends with one.
+    QString text = orderText_->all().join(QStringLiteral("\r\n"));
+    if (orderText_->endsWithLineBreak())
+        text += QStringLiteral("\r\n");
+
+    if (const std::optional<FileFailure> failure = WriteTextFile(kExportFile, text)) {
+        if (failure->whileWriting)
+            throw velmaro::OrderError("Stream write error");
+        throw velmaro::OrderError("Cannot create file " + toUtf8(kExportFile));
+    }
+    desktop_.startEditor(kExportFile);
+}
+
+void TForm_order::Button_emailClick()
+{
+    guarded([this] {
+        // The mailed flag spares the hand-off choice when closing, so it is set only when the
+        // request actually reached a mail program.
+        if (mailOrder(desktop_, *orderText_, this))
+            mailed_ = true;
+    });
+}
+
+void TForm_order::Button_clipboardClick()
+{
+    guarded([this] { CopyOrderToClipboard(); });
+}
+
+void TForm_order::Button_notepadClick()
+{
+    guarded([this] { OpenOrderInNotepad(); });
+}
