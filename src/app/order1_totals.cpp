@@ -24,17 +24,17 @@ void TForm_order::UpdateVatControls()
 
 void TForm_order::UpdatePostage()
 {
-    postage_ = velmaro::Postage(ComboBox_versand->currentIndex(),
-                                ComboBox_location->currentIndex(), postage_);
+    postage_ = velmaro::Postage(ComboBox_versand->currentIndex(), ComboBox_location->currentIndex(),
+                                postage_);
     Edit_versandkosten->setText(fromUtf8(velmaro::MoneyText(postage_, moneyFormat_)));
 }
 
 void TForm_order::UpdatePaymentControls()
 {
     // The card fields only carry their texts to and from the saved order; no payment kind
-    // takes card details any more.
-    for (QLineEdit* card : {Edit_visa1, Edit_visa2, Edit_visa3, Edit_visa4, Edit_expdate,
-                            Edit_cardholder})
+    // takes card details.
+    for (QLineEdit* card :
+         {Edit_visa1, Edit_visa2, Edit_visa3, Edit_visa4, Edit_expdate, Edit_cardholder})
         card->hide();
 
     const velmaro::PaymentInstructions labels =
