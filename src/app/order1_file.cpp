@@ -1,10 +1,153 @@
 // The saved order file order.qzo.
+#include "core/errors.h"
+#include "core/order_file.h"
 #include "order1.h"
+#include "text_file.h"
 
-void TForm_order::SaveOrderFile() {}
+#include <QAbstractItemDelegate>
+#include <QLineEdit>
 
-void TForm_order::LoadOrderFile() {}
+#include <array>
+#include <cstddef>
 
-void TForm_order::Button_saveClick() {}
+namespace {
 
-void TForm_order::Button_loadClick() {}
+const QString kOrderFile = QStringLiteral("order.qzo");
+
+// The run-time's code for a failed file operation, as its error box names it.
+int inOutErrorCode(const FileFailure& failure)
+{
+    switch (failure.kind) {
+    case FileFailure::Kind::NotFound:
+        return 2;
+    case FileFailure::Kind::AccessDenied:
+        return 5;
+    case FileFailure::Kind::DiskFull:
+        return 101;
+    case FileFailure::Kind::SystemError:
+        break;
+    }
+    if (failure.systemError != 0)
+        return failure.systemError;
+    return failure.whileWriting ? 101 : 5;
+}
+
+// A cell still being typed into holds its text in the open editor; the file gets it too.
+void commitOpenEdit(StringGrid* grid)
+{
+    const QModelIndex current = grid->currentIndex();
+    if (!current.isValid())
+        return;
+    if (QWidget* editor = grid->indexWidget(current))
+        if (QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(current))
+            emit delegate->commitData(editor);
+}
+
+// A select that leaves the list without selection for an index it does not have.
+void selectIndex(QComboBox* list, int index)
+{
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+// setText cuts a text to the field's input limit; a stored text comes back whole, so the limit
+// grows to fit it and otherwise keeps the design's value for typing.
+void restoreText(QLineEdit* field, const QString& text)
+{
+    static const char* const kDesignLimit = "velmaroDesignMaxLength";
+    QVariant designLimit = field->property(kDesignLimit);
+    if (!designLimit.isValid()) {
+        designLimit = field->maxLength();
+        field->setProperty(kDesignLimit, designLimit);
+    }
+    field->setMaxLength(qMax(designLimit.toInt(), static_cast<int>(text.size())));
+    field->setText(text);
+}
+
+} // namespace
+
+void TForm_order::SaveOrderFile()
+{
+    commitOpenEdit(StringGrid_lizenzen);
+    commitOpenEdit(StringGrid_adresse);
+    velmaro::SavedOrder order;
+
+    order.licenceRowCount = StringGrid_lizenzen->rowCount();
+    order.licenceRows.resize(static_cast<std::size_t>(order.licenceRowCount));
+    for (int row = 1; row <= order.licenceRowCount; ++row)
+        for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
+            order.licenceRows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)] =
+                toUtf8(StringGrid_lizenzen->cell(col, row));
+
+    order.addressRowCount = StringGrid_adresse->rowCount();
+    for (int row = 0; row <= order.addressRowCount; ++row)
+        order.addressCells.push_back(toUtf8(StringGrid_adresse->cell(1, row)));
+
+    order.location = ComboBox_location->currentIndex();
+    order.delivery = ComboBox_versand->currentIndex();
+    order.payment = ComboBox_zahlung->currentIndex();
+
+    const std::array<const QLineEdit*, velmaro::kOrderFileTexts> fields = {
+        Edit_vatno, Edit_visa1, Edit_visa2, Edit_visa3, Edit_visa4, Edit_expdate, Edit_cardholder};
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        order.texts[i] = toUtf8(fields[i]->text());
+
+    order.orderLines = orderText_->allUtf8();
+    order.netSum = netSum_;
+
+    if (const std::optional<FileFailure> failure =
+            WriteTextFile(kOrderFile, fromUtf8(velmaro::FormatOrderFile(order))))
+        throw velmaro::InOutError(inOutErrorCode(*failure));
+    saved_ = true;
+}
+
+void TForm_order::LoadOrderFile()
+{
+    QString file;
+    if (const std::optional<FileFailure> failure = ReadTextFile(kOrderFile, file))
+        throw velmaro::InOutError(inOutErrorCode(*failure));
+
+    // The whole file is parsed before anything is applied: a damaged file leaves the window as
+    // it was.
+    const velmaro::SavedOrder order = velmaro::ParseOrderFile(toUtf8(file));
+
+    // Column 0 keeps the row numbers and address labels the window already has.
+    StringGrid_lizenzen->setRowCount(order.licenceRowCount);
+    for (int row = 1; row <= order.licenceRowCount; ++row)
+        for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
+            StringGrid_lizenzen->setCell(
+                col, row,
+                fromUtf8(order.licenceRows[static_cast<std::size_t>(row - 1)]
+                                          [static_cast<std::size_t>(col - 1)]));
+
+    StringGrid_adresse->setRowCount(order.addressRowCount);
+    for (int row = 0; row <= order.addressRowCount; ++row)
+        StringGrid_adresse->setCell(1, row,
+                                    fromUtf8(order.addressCells[static_cast<std::size_t>(row)]));
+
+    selectIndex(ComboBox_location, order.location);
+    selectIndex(ComboBox_versand, order.delivery);
+    // The payment always starts as bank transfer, whatever was saved.
+    ComboBox_zahlung->setCurrentIndex(0);
+
+    const std::array<QLineEdit*, velmaro::kOrderFileTexts> fields = {
+        Edit_vatno, Edit_visa1, Edit_visa2, Edit_visa3, Edit_visa4, Edit_expdate, Edit_cardholder};
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        restoreText(fields[i], fromUtf8(order.texts[i]));
+
+    orderText_->setLines(order.orderLines);
+
+    // The net sum goes on from the saved order, so a total made after reloading counts the
+    // items already in the order text.
+    netSum_ = order.netSum.value_or(velmaro::Money{});
+    Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
+}
+
+void TForm_order::Button_saveClick()
+{
+    guarded([this] { SaveOrderFile(); });
+}
+
+void TForm_order::Button_loadClick()
+{
+    guarded([this] { LoadOrderFile(); });
+}

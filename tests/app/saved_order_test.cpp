@@ -1,0 +1,366 @@
+// order.qzo through the real window: what a save writes, what the next start restores, and
+// what a damaged or missing file does to the window.
+#include "core/money.h"
+#include "core/order_file.h"
+#include "window_fixture.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString kOrderFile = QStringLiteral("order.qzo");
+
+QByteArray fileBytes(const QString& name)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+void writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot prepare %s", qPrintable(name));
+}
+
+QByteArray crLfLines(const QList<QByteArray>& lines)
+{
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+// What a fresh window saves: R = 9, A = 6, "European Union", "Email / Download",
+// "Bank transfer", empty texts, no order lines, net sum 0.
+QList<QByteArray> freshFileLines()
+{
+    QList<QByteArray> lines{"9"};
+    for (int i = 0; i < 45; ++i)
+        lines << "";
+    lines << "6";
+    for (int i = 0; i < 7; ++i)
+        lines << "";
+    lines << "1" << "0" << "0";
+    for (int i = 0; i < 7; ++i)
+        lines << "";
+    lines << "0" << " 0.00000000000000E+0000";
+    return lines;
+}
+
+QList<QLineEdit*> storedFields(TForm_order& w)
+{
+    return {w.Edit_vatno,  w.Edit_visa1,   w.Edit_visa2,     w.Edit_visa3,
+            w.Edit_visa4, w.Edit_expdate, w.Edit_cardholder};
+}
+
+// Everything a load may change, as one comparable list.
+QStringList snapshot(TForm_order& w)
+{
+    QStringList state;
+    state << QString::number(w.StringGrid_lizenzen->rowCount())
+          << QString::number(w.StringGrid_adresse->rowCount());
+    for (int row = 0; row <= 14; ++row)
+        for (int col = 0; col < 6; ++col)
+            state << w.StringGrid_lizenzen->cell(col, row);
+    for (int row = 0; row <= 8; ++row)
+        state << w.StringGrid_adresse->cell(0, row) << w.StringGrid_adresse->cell(1, row);
+    state << QString::number(w.ComboBox_location->currentIndex())
+          << QString::number(w.ComboBox_versand->currentIndex())
+          << QString::number(w.ComboBox_zahlung->currentIndex());
+    for (QLineEdit* field : storedFields(w))
+        state << field->text();
+    state << w.Memo1->toPlainText() << w.Edit_sumnet->text()
+          << QString::number(w.netSum().units());
+    return state;
+}
+
+// A customer's order with a cell in every stored place.
+velmaro::SavedOrder sampleOrder()
+{
+    velmaro::SavedOrder order;
+    order.licenceRowCount = 9;
+    order.licenceRows.assign(9, {});
+    order.licenceRows[0] = {"Lumo ", "4711", "5.2", "3", "office"};
+    order.licenceRows[8] = {"Tessaline", "815", "", "", "held past the shown rows"};
+    order.addressRowCount = 6;
+    order.addressCells = {"Example Ltd", "Ann Example", "Harbour Road 5", "", "12345 Portville",
+                          "ann@example.org", "seventh"};
+    order.location = 2;
+    order.delivery = 1;
+    order.payment = 1;
+    order.texts = {"ATU12345678", "411122223333", "4444", "5555", "6666", "12/2031",
+                   "Ann Example"};
+    order.orderLines = {"Purchase Order to VELMARO Software", "", "1 x Lumo : 383.00 EUR"};
+    order.netSum = velmaro::Money::fromEuros(1530);
+    return order;
+}
+
+QByteArray formatted(const velmaro::SavedOrder& order)
+{
+    return QByteArray::fromStdString(velmaro::FormatOrderFile(order));
+}
+
+} // namespace
+
+class SavedOrderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void freshWindowSavesSixtySixLines();
+    void nextStartRestoresTheForm();
+    void rowsPastTheShownOnesTravel();
+    void preparedFileRestoresTextsAndNetSum_data();
+    void preparedFileRestoresTextsAndNetSum();
+    void damagedFileLeavesTheWindowUnchanged_data();
+    void damagedFileLeavesTheWindowUnchanged();
+    void damagedFileAtStartIsReported();
+    void loadWithoutFileReportsFileNotFound();
+    void fileEndingEarlyLoadsWhatItHolds();
+    void savingTwiceWritesTwice();
+};
+
+void SavedOrderTest::freshWindowSavesSixtySixLines()
+{
+    WindowFixture f;
+    f->Button_save->click();
+    QVERIFY(f.desktop.errors.isEmpty());
+    QVERIFY(f->savedFlag());
+    const QByteArray bytes = fileBytes(kOrderFile);
+    QCOMPARE(bytes.count("\r\n"), 66);
+    QCOMPARE(bytes, crLfLines(freshFileLines()));
+}
+
+void SavedOrderTest::nextStartRestoresTheForm()
+{
+    WindowFixture f;
+    QTest::keyClicks(f->Edit_vatno, QStringLiteral("ATU99999999"));
+    for (int row = 1; row <= 9; ++row)
+        for (int col = 1; col <= 5; ++col)
+            f->StringGrid_lizenzen->setCell(col, row, QStringLiteral("r%1c%2").arg(row).arg(col));
+    for (int row = 0; row <= 6; ++row)
+        f->StringGrid_adresse->setCell(1, row, QStringLiteral("address %1").arg(row));
+    WindowFixture::choose(f->ComboBox_location, 2);
+    WindowFixture::choose(f->ComboBox_versand, 1);
+    WindowFixture::choose(f->ComboBox_zahlung, 1);
+    const QStringList card = {"4111", "2222", "3333", "4444", "12/29", "Ann Example"};
+    for (int i = 0; i < card.size(); ++i)
+        storedFields(f.window())[i + 1]->setText(card[i]);
+    f->orderText().setLines({"Purchase Order to VELMARO Software", "", "1 x Lumo : 383.00 EUR",
+                             "M\u00fcller #7 & S\u00f6hne", "  indented  "});
+    const QStringList before = snapshot(f.window());
+
+    f->Button_save->click();
+    QVERIFY(f.desktop.errors.isEmpty());
+    // The payment choice is written even though it is not restored.
+    QCOMPARE(fileBytes(kOrderFile).split('\n').value(56), QByteArray("1\r"));
+
+    f.restart();
+
+    QVERIFY(f.desktop.errors.isEmpty());
+    QStringList after = snapshot(f.window());
+    QCOMPARE(f->ComboBox_zahlung->currentText(), QStringLiteral("Bank transfer"));
+    QCOMPARE(f->ComboBox_location->currentText(), QStringLiteral("World"));
+    QCOMPARE(f->ComboBox_versand->currentText(), QStringLiteral("CD-ROM"));
+    QCOMPARE(f->Edit_sumnet->text(), QStringLiteral("0.00"));
+    QVERIFY(!f->savedFlag());
+    // Apart from the payment (always bank transfer) and the sum's display, all came back.
+    QStringList expected = before;
+    const int paymentAt = static_cast<int>(expected.size()) - 7 - 3 - 1;
+    QCOMPARE(expected[paymentAt], QStringLiteral("1"));
+    expected[paymentAt] = QStringLiteral("0");
+    expected[expected.size() - 2] = QStringLiteral("0.00");
+    QCOMPARE(after, expected);
+}
+
+void SavedOrderTest::rowsPastTheShownOnesTravel()
+{
+    WindowFixture f;
+    for (int i = 0; i < 3; ++i)
+        f->SpinButton_lizenzenDownClick();
+    QCOMPARE(f->StringGrid_lizenzen->rowCount(), 12);
+    for (int row = 10; row <= 13; ++row)
+        f->StringGrid_lizenzen->setCell(1, row, QStringLiteral("row %1").arg(row));
+    f->Button_save->click();
+    QList<QByteArray> lines = fileBytes(kOrderFile).split('\n');
+    QCOMPARE(lines[0], QByteArray("12\r"));
+    QCOMPARE(lines[1 + 60], QByteArray("6\r"));
+    QCOMPARE(lines[1 + 55], QByteArray("row 12\r"));
+
+    f.restart();
+    QCOMPARE(f->StringGrid_lizenzen->rowCount(), 12);
+    for (int row = 10; row <= 12; ++row)
+        QCOMPARE(f->StringGrid_lizenzen->cell(1, row), QStringLiteral("row %1").arg(row));
+    // Row 13 lies past R and is not stored; the row numbers are the window's own.
+    QCOMPARE(f->StringGrid_lizenzen->cell(1, 13), QString());
+    QCOMPARE(f->StringGrid_lizenzen->cell(0, 10), QString());
+
+    // A removed row becomes the held row past the end and keeps its cells in the file.
+    f->SpinButton_lizenzenUpClick();
+    f->Button_save->click();
+    f.restart();
+    QCOMPARE(f->StringGrid_lizenzen->rowCount(), 11);
+    QCOMPARE(f->StringGrid_lizenzen->cell(1, 11), QStringLiteral("row 11"));
+    QCOMPARE(f->StringGrid_lizenzen->cell(1, 12), QString());
+}
+
+void SavedOrderTest::preparedFileRestoresTextsAndNetSum_data()
+{
+    QTest::addColumn<QByteArray>("netSumLine");
+    QTest::addColumn<qint64>("cents");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("net sum") << QByteArray(" 1.53000000000000E+0003\r\n") << qint64(153000)
+                             << "1,530.00";
+    QTest::newRow("net sum line missing") << QByteArray() << qint64(0) << "0.00";
+    QTest::newRow("net sum line damaged") << QByteArray("15,30\r\n") << qint64(0) << "0.00";
+}
+
+void SavedOrderTest::preparedFileRestoresTextsAndNetSum()
+{
+    QFETCH(QByteArray, netSumLine);
+    QFETCH(qint64, cents);
+    QFETCH(QString, shown);
+    const velmaro::SavedOrder order = sampleOrder();
+    QByteArray bytes = formatted(order);
+    bytes.chop(25); // the net-sum line
+    bytes += netSumLine;
+    WindowFixture f([&] { writeFile(kOrderFile, bytes); });
+
+    QVERIFY(f.desktop.errors.isEmpty());
+    // The input limits (4 for a card group, 5 for the expiry) are for typing only.
+    const QList<QLineEdit*> fields = storedFields(f.window());
+    for (int i = 0; i < fields.size(); ++i)
+        QCOMPARE(fields[i]->text(), QString::fromStdString(order.texts[static_cast<size_t>(i)]));
+    QCOMPARE(f->orderText().allUtf8(), order.orderLines);
+    QCOMPARE(f->StringGrid_lizenzen->cell(1, 1), QStringLiteral("Lumo "));
+    QCOMPARE(f->StringGrid_lizenzen->cell(5, 9), QStringLiteral("held past the shown rows"));
+    QCOMPARE(f->StringGrid_adresse->cell(1, 6), QStringLiteral("seventh"));
+    QCOMPARE(f->StringGrid_adresse->cell(0, 0), QStringLiteral("Company"));
+    QCOMPARE(f->netSum(), velmaro::Money::fromCents(cents));
+    QCOMPARE(f->Edit_sumnet->text(), shown);
+
+    // Saved again, the file says what the window holds, long texts and net sum included.
+    f->Button_save->click();
+    velmaro::SavedOrder again = order;
+    again.netSum = velmaro::Money::fromCents(cents);
+    again.payment = 0;
+    QCOMPARE(fileBytes(kOrderFile), formatted(again));
+}
+
+void SavedOrderTest::damagedFileLeavesTheWindowUnchanged_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("abc as row count") << 0 << QByteArray("abc");
+    QTest::newRow("abc as location") << 54 << QByteArray("abc");
+    QTest::newRow("abc as line count") << 64 << QByteArray("abc");
+    QTest::newRow("count with a letter") << 46 << QByteArray("6x");
+    QTest::newRow("index beyond 32 bits") << 55 << QByteArray("99999999999");
+    QTest::newRow("row count above the limit") << 0 << QByteArray("10001");
+    QTest::newRow("line count above the limit") << 64 << QByteArray("1000001");
+}
+
+void SavedOrderTest::damagedFileLeavesTheWindowUnchanged()
+{
+    QFETCH(int, line);
+    QFETCH(QByteArray, text);
+    WindowFixture f;
+    f->StringGrid_lizenzen->setCell(1, 1, QStringLiteral("Lumo "));
+    f->StringGrid_adresse->setCell(1, 0, QStringLiteral("Example Ltd"));
+    WindowFixture::choose(f->ComboBox_location, 2);
+    f->Edit_visa1->setText(QStringLiteral("4111"));
+    f->orderText().setLines({"kept line"});
+    const QStringList before = snapshot(f.window());
+
+    // A file that would change everything, but for its damaged line.
+    QList<QByteArray> lines = formatted(sampleOrder()).split('\n');
+    for (QByteArray& l : lines)
+        l.chop(1);
+    lines.removeLast();
+    lines[line] = text;
+    writeFile(kOrderFile, crLfLines(lines));
+
+    WindowFixture::click(f->Button_load);
+
+    QCOMPARE(f.desktop.errors, QStringList{QStringLiteral("Invalid numeric input.")});
+    QCOMPARE(snapshot(f.window()), before);
+}
+
+void SavedOrderTest::damagedFileAtStartIsReported()
+{
+    WindowFixture f([] { writeFile(kOrderFile, "abc\r\n"); });
+    QCOMPARE(f.desktop.errors, QStringList{QStringLiteral("Invalid numeric input.")});
+    QCOMPARE(f->Memo1->toPlainText(), QString());
+    QCOMPARE(f->StringGrid_lizenzen->rowCount(), 9);
+    QCOMPARE(f->ComboBox_location->currentIndex(), 1);
+    QVERIFY(f->netSum().isZero());
+}
+
+void SavedOrderTest::loadWithoutFileReportsFileNotFound()
+{
+    WindowFixture f;
+    f->orderText().setLines({"kept line"});
+    const QStringList before = snapshot(f.window());
+    f->Button_load->click();
+    QCOMPARE(f.desktop.errors, QStringList{QStringLiteral("File not found.")});
+    QCOMPARE(snapshot(f.window()), before);
+}
+
+void SavedOrderTest::fileEndingEarlyLoadsWhatItHolds()
+{
+    // The file stops inside the location line: the tables come back, "7" is no location, the
+    // rest reads as zeros and empty texts.
+    QList<QByteArray> lines = formatted(sampleOrder()).split('\n');
+    QByteArray bytes;
+    for (int i = 0; i < 54; ++i)
+        bytes += lines[i] + '\n';
+    bytes += "7";
+    WindowFixture f;
+    f->Edit_vatno->setText(QStringLiteral("old"));
+    f->orderText().setLines({"old line"});
+    writeFile(kOrderFile, bytes);
+
+    f->Button_load->click();
+
+    QVERIFY(f.desktop.errors.isEmpty());
+    QCOMPARE(f->StringGrid_lizenzen->cell(2, 1), QStringLiteral("4711"));
+    QCOMPARE(f->StringGrid_adresse->cell(1, 5), QStringLiteral("ann@example.org"));
+    QCOMPARE(f->ComboBox_location->currentIndex(), -1);
+    QCOMPARE(f->ComboBox_versand->currentIndex(), 0);
+    QCOMPARE(f->ComboBox_zahlung->currentIndex(), 0);
+    QCOMPARE(f->Edit_vatno->text(), QString());
+    QCOMPARE(f->Memo1->toPlainText(), QString());
+    QVERIFY(f->netSum().isZero());
+
+    // Nothing at all: one-row tables, no selections past the lists' starts.
+    writeFile(kOrderFile, "");
+    f->Button_load->click();
+    QVERIFY(f.desktop.errors.isEmpty());
+    QCOMPARE(f->StringGrid_lizenzen->rowCount(), 1);
+    QCOMPARE(f->StringGrid_adresse->rowCount(), 1);
+    QCOMPARE(f->StringGrid_lizenzen->cell(2, 1), QString());
+    QCOMPARE(f->ComboBox_location->currentIndex(), 0);
+}
+
+void SavedOrderTest::savingTwiceWritesTwice()
+{
+    WindowFixture f;
+    f->orderText().setLines({"first"});
+    f->Button_save->click();
+    f->orderText().setLines({"second", "third"});
+    f->Button_save->click();
+    QVERIFY(f.desktop.errors.isEmpty());
+    QVERIFY(f->savedFlag());
+    const QList<QByteArray> lines = fileBytes(kOrderFile).split('\n');
+    QCOMPARE(lines.mid(64, 3), (QList<QByteArray>{"2\r", "second\r", "third\r"}));
+}
+
+QTEST_MAIN(SavedOrderTest)
+#include "saved_order_test.moc"
