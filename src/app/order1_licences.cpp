@@ -5,32 +5,14 @@
 #include "spin_button.h"
 #include "string_grid.h"
 
-#include <QAbstractItemDelegate>
-
 #include <vector>
 
 namespace {
-
-// A cell being typed into belongs to its open editor until the editor lets go. The arrows of
-// the spin button never take the focus, so without this a row removed while its cell is being
-// edited would lose what was typed, and the buttons would read the cell's former text.
-void commitOpenEdit(StringGrid* grid)
-{
-    const QModelIndex current = grid->currentIndex();
-    if (!current.isValid())
-        return;
-    QWidget* editor = grid->indexWidget(current);
-    if (editor == nullptr)
-        return;
-    if (QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(current))
-        emit delegate->commitData(editor);
-}
 
 // Columns 1 and 2 of data rows 1 to N, N being the row count: the rows shown and the one held
 // just past them.
 std::vector<velmaro::LicenceEntry> licenceEntries(StringGrid* grid)
 {
-    commitOpenEdit(grid);
     std::vector<velmaro::LicenceEntry> entries;
     const int rows = grid->rowCount();
     entries.reserve(static_cast<std::size_t>(rows));
@@ -58,7 +40,6 @@ void TForm_order::CheckBox_lizenzenClick()
 
 void TForm_order::SpinButton_lizenzenDownClick()
 {
-    commitOpenEdit(StringGrid_lizenzen);
     const int rows = StringGrid_lizenzen->rowCount() + 1;
     StringGrid_lizenzen->setRowCount(rows);
     // Numbers run one ahead: the row now shown was numbered before, the new held row is now.
@@ -67,7 +48,6 @@ void TForm_order::SpinButton_lizenzenDownClick()
 
 void TForm_order::SpinButton_lizenzenUpClick()
 {
-    commitOpenEdit(StringGrid_lizenzen);
     const int rows = StringGrid_lizenzen->rowCount();
     // The title row always stays; cells of the hidden rows are kept for when the table grows.
     if (rows > 1)
