@@ -1,7 +1,62 @@
 // OK, Cancel and Help.
+#include "desktop.h"
 #include "order1.h"
+#include "U64INRA.h"
 
-void TForm_order::Button_okClick() {}
+#include <QStringList>
+
+#include <memory>
+
+void TForm_order::Button_okClick()
+{
+    guarded([this] {
+        if (!saved_) {
+            switch (desktop_.confirm(this, QStringLiteral("Save order.qzo ?"))) {
+            case Desktop::Answer::Yes:
+                // A failed save ends the flow here, with the window still open.
+                SaveOrderFile();
+                break;
+            case Desktop::Answer::No:
+                break;
+            case Desktop::Answer::Cancel:
+                // Cancel means "not yet": the order stays on screen, nothing is lost.
+                return;
+            }
+        }
+        if (!mailed_) {
+            qint16 choice = 1;
+            bool cancelled = false;
+            {
+                // The dialog and its option list go at the end of this block, also when
+                // something in it throws.
+                Tin_radiodialog dialog(this);
+                dialog.Choices = std::make_unique<QStringList>();
+                *dialog.Choices << QStringLiteral("generate order Email")
+                                << QStringLiteral("copy order text into clipboard")
+                                << QStringLiteral("open Notepad with order text");
+                dialog.SetupChoice(QStringLiteral("Generate order"), 3, quint16(choice));
+                dialog.exec();
+                dialog.GetChoice(choice, cancelled);
+            }
+            if (!cancelled) {
+                switch (choice) {
+                case 1:
+                    SendOrderByMail();
+                    break;
+                case 2:
+                    CopyOrderToClipboard();
+                    break;
+                case 3:
+                    OpenOrderInNotepad();
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
+        close();
+    });
+}
 
 void TForm_order::Button_cancelClick()
 {
@@ -9,4 +64,13 @@ void TForm_order::Button_cancelClick()
     close();
 }
 
-void TForm_order::Button_helpClick() {}
+void TForm_order::Button_helpClick()
+{
+    const QStringList lines = {
+        QStringLiteral("1. select program(s), license, language, then click --> button"),
+        QStringLiteral("2. input delivery, payment and address data, then click ---> button"),
+        QStringLiteral("3. click --> Email button to generate email"),
+        QStringLiteral("4. Send Email"),
+    };
+    desktop_.showMessage(this, lines.join(QLatin1Char('\n')));
+}
