@@ -1,6 +1,7 @@
 // OK, Cancel and Help.
-#include "desktop.h"
 #include "order1.h"
+
+#include "desktop.h"
 #include "U64INRA.h"
 
 #include <QStringList>
