@@ -1,7 +1,8 @@
 // The saved order file order.qzo.
+#include "order1.h"
+
 #include "core/errors.h"
 #include "core/order_file.h"
-#include "order1.h"
 #include "text_file.h"
 
 #include <QAbstractItemDelegate>
@@ -73,10 +74,11 @@ void TForm_order::SaveOrderFile()
 
     order.licenceRowCount = StringGrid_lizenzen->rowCount();
     order.licenceRows.resize(static_cast<std::size_t>(order.licenceRowCount));
-    for (int row = 1; row <= order.licenceRowCount; ++row)
+    for (int row = 1; row <= order.licenceRowCount; ++row) {
+        auto& cells = order.licenceRows[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
-            order.licenceRows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)] =
-                toUtf8(StringGrid_lizenzen->cell(col, row));
+            cells[static_cast<std::size_t>(col - 1)] = toUtf8(StringGrid_lizenzen->cell(col, row));
+    }
 
     order.addressRowCount = StringGrid_adresse->rowCount();
     for (int row = 0; row <= order.addressRowCount; ++row)
@@ -112,12 +114,12 @@ void TForm_order::LoadOrderFile()
 
     // Column 0 keeps the row numbers and address labels the window already has.
     StringGrid_lizenzen->setRowCount(order.licenceRowCount);
-    for (int row = 1; row <= order.licenceRowCount; ++row)
+    for (int row = 1; row <= order.licenceRowCount; ++row) {
+        const auto& cells = order.licenceRows[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
-            StringGrid_lizenzen->setCell(
-                col, row,
-                fromUtf8(order.licenceRows[static_cast<std::size_t>(row - 1)]
-                                          [static_cast<std::size_t>(col - 1)]));
+            StringGrid_lizenzen->setCell(col, row,
+                                         fromUtf8(cells[static_cast<std::size_t>(col - 1)]));
+    }
 
     StringGrid_adresse->setRowCount(order.addressRowCount);
     for (int row = 0; row <= order.addressRowCount; ++row)

@@ -1,8 +1,9 @@
 // The three hand-offs of the order text: mail, clipboard and editor.
+#include "order1.h"
+
 #include "core/errors.h"
 #include "core/mail_request.h"
 #include "desktop.h"
-#include "order1.h"
 #include "text_file.h"
 
 #include <QByteArray>

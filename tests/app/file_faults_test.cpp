@@ -42,8 +42,7 @@ public:
         const QString dir = QDir::currentPath();
         if (kind == QLatin1String("read-only file")) {
             const QFile::Permissions old = QFile::permissions(fileName);
-            QFile::setPermissions(fileName,
-                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+            QFile::setPermissions(fileName, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
             undo_ = [=] { QFile::setPermissions(fileName, old); };
         } else if (kind == QLatin1String("read-only directory")) {
             const QFile::Permissions old = QFile::permissions(dir);
@@ -69,7 +68,10 @@ public:
             qFatal("unknown fault %s", qPrintable(kind));
         }
     }
-    ~Fault() { undo_(); }
+    ~Fault()
+    {
+        undo_();
+    }
     Fault(const Fault&) = delete;
     Fault& operator=(const Fault&) = delete;
 

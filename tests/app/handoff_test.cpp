@@ -54,10 +54,13 @@ void HandoffTest::mailRequestCarriesTheOrderText_data()
     QTest::addColumn<QString>("body");
 
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("no final line break") << "first\nsecond" << "first\nsecond\n";
+    QTest::newRow("no final line break") << "first\nsecond"
+                                         << "first\nsecond\n";
     // The empty remainder after the final break is no line of its own.
-    QTest::newRow("final line break") << "first\nsecond\n" << "first\nsecond\n";
-    QTest::newRow("empty lines kept") << "a\n\n\nb\n" << "a\n\n\nb\n";
+    QTest::newRow("final line break") << "first\nsecond\n"
+                                      << "first\nsecond\n";
+    QTest::newRow("empty lines kept") << "a\n\n\nb\n"
+                                      << "a\n\n\nb\n";
     QTest::newRow("characters a URL would eat")
         << "1 Update Lumo #4711 : 40.00 EUR\nA & B ? 50% + 5 = x;y/z\n"
         << "1 Update Lumo #4711 : 40.00 EUR\nA & B ? 50% + 5 = x;y/z\n";
@@ -196,13 +199,12 @@ void HandoffTest::notepadWritesOutwinByteForByte_data()
     QTest::addColumn<QByteArray>("bytes");
 
     QTest::newRow("empty text, empty file") << QString() << QByteArray("");
-    QTest::newRow("final line break")
-        << "Purchase Order\n\nP.O.:\n" << QByteArray("Purchase Order\r\n\r\nP.O.:\r\n");
+    QTest::newRow("final line break") << "Purchase Order\n\nP.O.:\n"
+                                      << QByteArray("Purchase Order\r\n\r\nP.O.:\r\n");
     QTest::newRow("no final line break") << "first\nsecond" << QByteArray("first\r\nsecond");
     QTest::newRow("only a line break") << "\n" << QByteArray("\r\n");
     // The tests run in a UTF-8 locale, whose code page that is.
-    QTest::newRow("letters outside ASCII")
-        << "M\u00fcller\n" << QByteArray("M\xc3\xbcller\r\n");
+    QTest::newRow("letters outside ASCII") << "M\u00fcller\n" << QByteArray("M\xc3\xbcller\r\n");
 }
 
 void HandoffTest::notepadWritesOutwinByteForByte()

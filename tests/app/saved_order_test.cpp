@@ -47,16 +47,19 @@ QList<QByteArray> freshFileLines()
     lines << "6";
     for (int i = 0; i < 7; ++i)
         lines << "";
-    lines << "1" << "0" << "0";
+    lines << "1"
+          << "0"
+          << "0";
     for (int i = 0; i < 7; ++i)
         lines << "";
-    lines << "0" << " 0.00000000000000E+0000";
+    lines << "0"
+          << " 0.00000000000000E+0000";
     return lines;
 }
 
 QList<QLineEdit*> storedFields(TForm_order& w)
 {
-    return {w.Edit_vatno,  w.Edit_visa1,   w.Edit_visa2,     w.Edit_visa3,
+    return {w.Edit_vatno, w.Edit_visa1,   w.Edit_visa2,     w.Edit_visa3,
             w.Edit_visa4, w.Edit_expdate, w.Edit_cardholder};
 }
 
@@ -76,8 +79,7 @@ QStringList snapshot(TForm_order& w)
           << QString::number(w.ComboBox_zahlung->currentIndex());
     for (QLineEdit* field : storedFields(w))
         state << field->text();
-    state << w.Memo1->toPlainText() << w.Edit_sumnet->text()
-          << QString::number(w.netSum().units());
+    state << w.Memo1->toPlainText() << w.Edit_sumnet->text() << QString::number(w.netSum().units());
     return state;
 }
 
@@ -90,13 +92,12 @@ velmaro::SavedOrder sampleOrder()
     order.licenceRows[0] = {"Lumo ", "4711", "5.2", "3", "office"};
     order.licenceRows[8] = {"Tessaline", "815", "", "", "held past the shown rows"};
     order.addressRowCount = 6;
-    order.addressCells = {"Example Ltd", "Ann Example", "Harbour Road 5", "", "12345 Portville",
-                          "ann@example.org", "seventh"};
+    order.addressCells = {"Example Ltd",     "Ann Example",     "Harbour Road 5", "",
+                          "12345 Portville", "ann@example.org", "seventh"};
     order.location = 2;
     order.delivery = 1;
     order.payment = 1;
-    order.texts = {"ATU12345678", "411122223333", "4444", "5555", "6666", "12/2031",
-                   "Ann Example"};
+    order.texts = {"ATU12345678", "411122223333", "4444", "5555", "6666", "12/2031", "Ann Example"};
     order.orderLines = {"Purchase Order to VELMARO Software", "", "1 x Lumo : 383.00 EUR"};
     order.netSum = velmaro::Money::fromEuros(1530);
     return order;
