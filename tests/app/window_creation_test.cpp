@@ -356,7 +356,7 @@ void WindowCreationTest::enterInSingleLineEditClicksOk()
     WindowFixture f;
     bool okClicked = false;
     QObject::connect(f->Button_ok, &QPushButton::clicked, [&] { okClicked = true; });
-    f.desktop.answers = {Desktop::Answer::No};
+    f.desktop.answers = {Desktop::Answer::Cancel};
     f->Edit_vatno->setFocus();
     QTest::keyClick(f->Edit_vatno, Qt::Key_Return);
     QVERIFY(okClicked);
