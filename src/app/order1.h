@@ -97,6 +97,7 @@ protected:
 private:
     void connectHandlers();
     void fitLabels();
+    void describeForAssistiveTools();
     // Runs one event's work; an error that ends the event is shown in the error box and goes
     // no further, so no exception ever reaches the event loop.
     template <typename Work> void guarded(Work&& work);

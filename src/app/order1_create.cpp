@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 
 namespace {
@@ -107,6 +108,7 @@ void TForm_order::FormCreate()
 
     fitLabels();
     GroupBox1->installEventFilter(this);
+    describeForAssistiveTools();
 
     // No list has a selection until the first activation.
     for (QComboBox* list :
@@ -154,6 +156,44 @@ bool TForm_order::event(QEvent* event)
         FormActivate();
     }
     return QDialog::event(event);
+}
+
+void TForm_order::describeForAssistiveTools()
+{
+    // Screen readers announce a field by its label; controls without a caption of their own get
+    // a name for their role.
+    const QList<QPair<QLabel*, QWidget*>> buddies = {
+        {Label3, ComboBox_paket},          {Label_programm, ComboBox_programm},
+        {Label_updateneu, ComboBox_updateneu}, {Label_lizenztyp, ComboBox_lizenztyp},
+        {Label_anzahl, SpinEdit_anzahl},   {label_Language, ComboBox_language},
+        {Label_lizno, Edit_lizno},         {Label_einzelpreis, Edit_einzelpreis},
+        {Label_sumnet, Edit_sumnet},       {Label_location, ComboBox_location},
+        {Label_vatno, Edit_vatno},         {Label_versand, ComboBox_versand},
+        {Label_versandkosten, Edit_versandkosten}, {Label_zahlung, ComboBox_zahlung},
+    };
+    for (const auto& [label, field] : buddies) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+    }
+    ComboBox_paket->setAccessibleName(QStringLiteral("Program or bundle"));
+    ComboBox_programm->setAccessibleName(QStringLiteral("Program"));
+    Button_add->setAccessibleName(QStringLiteral("Add item to the order"));
+    Button_zahlung->setAccessibleName(QStringLiteral("Complete the order with totals and address"));
+    Memo1->setAccessibleName(QStringLiteral("Order text"));
+    StringGrid_adresse->setAccessibleName(QStringLiteral("Address"));
+    StringGrid_lizenzen->setAccessibleName(QStringLiteral("My licenses"));
+    SpinButton_lizenzen->setAccessibleName(QStringLiteral("Rows of my licenses"));
+    GroupBox2->setAccessibleName(QStringLiteral("Separator"));
+    const QList<QPair<QLineEdit*, const char*>> cardFields = {
+        {Edit_visa1, "Card number, group 1"}, {Edit_visa2, "Card number, group 2"},
+        {Edit_visa3, "Card number, group 3"}, {Edit_visa4, "Card number, group 4"},
+        {Edit_expdate, "Card expiry date"},   {Edit_cardholder, "Card holder"},
+    };
+    for (const auto& [field, name] : cardFields)
+        field->setAccessibleName(QString::fromLatin1(name));
+    for (QLabel* label : {Label_paketlizno, Label_zahlungstext, Label_zahlungstext2,
+                          Label_zahlungstext3})
+        label->setAccessibleDescription(QStringLiteral("Shows a value that follows the choices"));
 }
 
 bool TForm_order::eventFilter(QObject* watched, QEvent* event)
@@ -210,7 +250,10 @@ void TForm_order::connectHandlers()
     onActivated(ComboBox_location, &TForm_order::ComboBox_locationChange);
     onActivated(ComboBox_versand, &TForm_order::ComboBox_versandChange);
     onActivated(ComboBox_zahlung, &TForm_order::ComboBox_zahlungChange);
-    connect(SpinEdit_anzahl, &QSpinBox::textChanged, this, [this] { SpinEdit_anzahlChange(); });
+    // The spin box itself reports only values it accepts; its editor reports every keystroke,
+    // an emptied field included, which prices the line for one licence.
+    connect(SpinEdit_anzahl->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
+            [this] { SpinEdit_anzahlChange(); });
 
     auto onClick = [this](QAbstractButton* button, void (TForm_order::*handler)()) {
         connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
