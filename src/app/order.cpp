@@ -3,11 +3,13 @@
 #include "order1.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     InitialiseApplication();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmaro-order.png")));
 
     SystemDesktop desktop;
     TForm_order window(desktop);

@@ -55,6 +55,8 @@ class ItemReader {
 public:
     explicit ItemReader(std::string_view text) : text_(text) {}
 
+    bool atEnd() const { return pos_ >= text_.size(); }
+
     int readCount()
     {
         while (pos_ < text_.size() && isBlankOrControl(text_[pos_]))
@@ -186,7 +188,9 @@ SavedOrder ParseOrderFile(std::string_view text)
     const int lineCount = reader.readCount();
     if (lineCount > kMaxOrderLines)
         throw InOutError(kInvalidNumericInput);
-    for (int i = 0; i < lineCount; ++i)
+    // Lines past the end of the file would all be empty: a short file that claims a million
+    // lines must not fill the order text with them, so its text ends where the file does.
+    for (int i = 0; i < lineCount && !reader.atEnd(); ++i)
         order.orderLines.push_back(reader.readText());
 
     order.netSum = ParseReal(reader.readText());

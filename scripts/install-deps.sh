@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the order program needs on Debian (12 or later),
+# and only what is missing, so a second run does not touch the network.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev
+  fonts-liberation2
+)
+if [ "${1:-}" = "--with-display" ]; then
+  # A virtual screen for starting the window on a machine without a desktop.
+  packages+=(xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
