@@ -71,7 +71,8 @@ public:
     void Button_upgradeClick();
 
     // Hand-offs of the order text.
-    void SendOrderByMail();
+    // False when no mail program took the request (the user has been told).
+    bool SendOrderByMail();
     void CopyOrderToClipboard();
     void OpenOrderInNotepad();
     void Button_emailClick();

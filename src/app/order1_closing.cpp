@@ -42,7 +42,10 @@ void TForm_order::Button_okClick()
             if (!cancelled) {
                 switch (choice) {
                 case 1:
-                    SendOrderByMail();
+                    // When no mail program took the order, the window stays open so the
+                    // customer can still copy or save it; the box has said how.
+                    if (!SendOrderByMail())
+                        return;
                     break;
                 case 2:
                     CopyOrderToClipboard();

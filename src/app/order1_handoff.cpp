@@ -30,9 +30,9 @@ bool mailOrder(Desktop& desktop, const OrderLines& orderText, QWidget* window)
 
 } // namespace
 
-void TForm_order::SendOrderByMail()
+bool TForm_order::SendOrderByMail()
 {
-    mailOrder(desktop_, *orderText_, this);
+    return mailOrder(desktop_, *orderText_, this);
 }
 
 void TForm_order::CopyOrderToClipboard()
@@ -62,7 +62,7 @@ void TForm_order::Button_emailClick()
     guarded([this] {
         // The mailed flag spares the hand-off choice when closing, so it is set only when the
         // request actually reached a mail program.
-        if (mailOrder(desktop_, *orderText_, this))
+        if (SendOrderByMail())
             mailed_ = true;
     });
 }

@@ -146,6 +146,7 @@ private slots:
     void mailedOrderSkipsTheChoice();
     void failingSaveKeepsTheWindowOpen();
     void failingEditorHandOffKeepsTheWindowOpen();
+    void mailWithoutMailProgramKeepsTheWindowOpen();
     void helpChangesNothing();
     void cancelClosesWithoutPrompt();
 };
@@ -335,6 +336,25 @@ void ClosingTest::failingEditorHandOffKeepsTheWindowOpen()
     QVERIFY(f.desktop.editorStarts.isEmpty());
     QVERIFY(f->findChildren<Tin_radiodialog*>().isEmpty());
     QVERIFY(f->isVisible());
+    QCOMPARE(f->Memo1->toPlainText(), kTypedLine);
+}
+
+void ClosingTest::mailWithoutMailProgramKeepsTheWindowOpen()
+{
+    WindowFixture f;
+    QTest::keyClicks(f->Memo1, kTypedLine);
+    f.desktop.mailHandlerWorks = false;
+
+    f.desktop.answers = {Answer::No};
+    ChoiceAnswer choice(answerFor(ChoiceAnswerKind::EnterOnDefault));
+    WindowFixture::click(f->Button_ok);
+
+    // The order did not leave: the window stays with it, and the box said how to send it.
+    QVERIFY(choice.shown);
+    QCOMPARE(f.desktop.mailRequests.size(), 1);
+    QCOMPARE(f.desktop.messages.size(), 1);
+    QVERIFY(f->isVisible());
+    QVERIFY(!f->mailedFlag());
     QCOMPARE(f->Memo1->toPlainText(), kTypedLine);
 }
 
