@@ -21,7 +21,7 @@ public:
     // The error box: application title, error icon, one OK button. The text is shown as given.
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // Hands a percent-encoded mailto request to the platform's mail handler. False when the
-    // platform says it could not hand it on.
+    // platform says it could not hand it on. The bytes are lent for the call only.
     virtual bool openMailRequest(const QByteArray& request) = 0;
     // Starts the plain-text editor on a file of the working directory and does not wait for it.
     virtual void startEditor(const QString& fileName) = 0;

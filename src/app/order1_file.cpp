@@ -97,20 +97,20 @@ void TForm_order::SaveOrderFile()
     order.netSum = netSum_;
 
     if (const std::optional<FileFailure> failure =
-            WriteTextFile(kOrderFile, fromUtf8(velmaro::FormatOrderFile(order))))
+            WriteUtf8TextFile(kOrderFile, velmaro::FormatOrderFile(order)))
         throw velmaro::InOutError(inOutErrorCode(*failure));
     saved_ = true;
 }
 
 void TForm_order::LoadOrderFile()
 {
-    QString file;
-    if (const std::optional<FileFailure> failure = ReadTextFile(kOrderFile, file))
+    std::string file;
+    if (const std::optional<FileFailure> failure = ReadUtf8TextFile(kOrderFile, file))
         throw velmaro::InOutError(inOutErrorCode(*failure));
 
     // The whole file is parsed before anything is applied: a damaged file leaves the window as
     // it was.
-    const velmaro::SavedOrder order = velmaro::ParseOrderFile(toUtf8(file));
+    const velmaro::SavedOrder order = velmaro::ParseOrderFile(file);
 
     // Column 0 keeps the row numbers and address labels the window already has.
     StringGrid_lizenzen->setRowCount(order.licenceRowCount);

@@ -18,9 +18,10 @@ const QString kExportFile = QStringLiteral("outwin.txt");
 // to take it, the user learns how to send the order all the same; false then.
 bool mailOrder(Desktop& desktop, const OrderLines& orderText, QWidget* window)
 {
-    const std::string request =
-        velmaro::BuildMailRequest(velmaro::MailRequestPrefix(), orderText.allUtf8());
-    if (desktop.openMailRequest(QByteArray(request.data(), static_cast<qsizetype>(request.size()))))
+    const std::string request = velmaro::BuildMailRequestFromText(
+        velmaro::MailRequestPrefix(), orderText.plainText().toStdString());
+    if (desktop.openMailRequest(
+            QByteArray::fromRawData(request.data(), static_cast<qsizetype>(request.size()))))
         return true;
     desktop.showMessage(window, QStringLiteral("No e-mail program could be started.\n"
                                                "Please copy the order text with the Clipboard "
@@ -45,11 +46,8 @@ void TForm_order::CopyOrderToClipboard()
 void TForm_order::OpenOrderInNotepad()
 {
     // The text as the control holds it: a final line break only when the text ends with one.
-    QString text = orderText_->all().join(QStringLiteral("\r\n"));
-    if (orderText_->endsWithLineBreak())
-        text += QStringLiteral("\r\n");
-
-    if (const std::optional<FileFailure> failure = WriteTextFile(kExportFile, text)) {
+    if (const std::optional<FileFailure> failure =
+            WriteTextFile(kExportFile, orderText_->plainText())) {
         if (failure->whileWriting)
             throw velmaro::OrderError("Stream write error");
         throw velmaro::OrderError("Cannot create file " + toUtf8(kExportFile));

@@ -33,13 +33,30 @@ QStringList OrderLines::all() const
 
 std::vector<std::string> OrderLines::allUtf8() const
 {
+    // One conversion of the whole text is much cheaper than one per line.
+    const std::string text = plainText().toStdString();
     std::vector<std::string> lines;
-    const int n = count();
-    lines.reserve(static_cast<std::size_t>(n));
-    QTextBlock block = memo_->document()->firstBlock();
-    for (int i = 0; i < n; ++i, block = block.next())
-        lines.push_back(block.text().toStdString());
+    lines.reserve(static_cast<std::size_t>(count()));
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.emplace_back(text, start, end - start);
+        start = end + 1;
+    }
     return lines;
+}
+
+QString OrderLines::plainText() const
+{
+    // The raw text keeps every character as typed (the plain text would turn a no-break space
+    // into a blank); only its paragraph separators become line feeds.
+    QString text = memo_->document()->toRawText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator)
+            c = QLatin1Char('\n');
+    return text;
 }
 
 bool OrderLines::endsWithLineBreak() const

@@ -20,6 +20,9 @@ public:
     QString line(int index) const;
     QStringList all() const;
     std::vector<std::string> allUtf8() const;
+    // The whole text exactly as the control holds it, "\n" between lines and after the last
+    // one when the text ends with a line break.
+    QString plainText() const;
     bool endsWithLineBreak() const;
 
     void append(const QString& line);

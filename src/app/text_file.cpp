@@ -6,6 +6,7 @@
 #include <QStringConverter>
 
 #include <cerrno>
+#include <functional>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -104,13 +105,28 @@ std::optional<FileFailure> refuseReadOnly(const QString& fileName)
 
 } // namespace
 
-std::optional<FileFailure> WriteTextFile(const QString& fileName, const QString& text)
+namespace {
+
+// Pieces of about this many bytes go to the file at a time: large enough for few system calls,
+// small enough that the memory is reused rather than freshly mapped for every save.
+constexpr qsizetype kChunk = 64 * 1024;
+
+bool systemCodePageIsUtf8()
+{
+    static const bool utf8 =
+        QStringEncoder(QStringConverter::System).name() == QStringConverter::nameForEncoding(QStringConverter::Utf8);
+    return utf8;
+}
+
+// Writes through `fill`, which appends the file's bytes piece by piece to the buffer it is
+// given and hands each full buffer to `flushBuffer`; false when a write failed.
+using Sink = std::function<bool(const QByteArray&)>;
+
+std::optional<FileFailure> writeAtomically(const QString& fileName,
+                                           const std::function<bool(const Sink&)>& fill)
 {
     if (std::optional<FileFailure> refused = refuseReadOnly(fileName))
         return refused;
-
-    QStringEncoder encoder(QStringConverter::System);
-    const QByteArray bytes = encoder.encode(text);
 
     QSaveFile file(fileName);
     clearSystemError();
@@ -120,11 +136,11 @@ std::optional<FileFailure> WriteTextFile(const QString& fileName, const QString&
     // The final flush is checked here: commit() alone can report success after a flush that
     // failed on a full disk, and would then put a truncated file in place of the old one.
     clearSystemError();
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size() || !file.flush()) {
-        FileFailure stopped = failure(true, Kind::DiskFull);
-        if (written >= 0 && written < bytes.size())
-            stopped.kind = Kind::DiskFull;
+    const Sink write = [&file](const QByteArray& bytes) {
+        return file.write(bytes) == bytes.size();
+    };
+    if (!fill(write) || !file.flush()) {
+        const FileFailure stopped = failure(true, Kind::DiskFull);
         file.cancelWriting();
         return stopped;
     }
@@ -134,7 +150,66 @@ std::optional<FileFailure> WriteTextFile(const QString& fileName, const QString&
     return std::nullopt;
 }
 
-std::optional<FileFailure> ReadTextFile(const QString& fileName, QString& text)
+} // namespace
+
+std::optional<FileFailure> WriteTextFile(const QString& fileName, QStringView text)
+{
+    return writeAtomically(fileName, [text](const Sink& write) {
+        QStringEncoder encoder(QStringConverter::System);
+        QByteArray buffer;
+        buffer.reserve(2 * kChunk);
+        qsizetype start = 0;
+        while (start < text.size()) {
+            qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+            const bool lineBreak = end >= 0;
+            if (!lineBreak)
+                end = text.size();
+            // Long lines go in pieces too; a piece never ends inside a surrogate pair.
+            qsizetype pos = start;
+            while (pos < end) {
+                qsizetype piece = qMin(end - pos, kChunk / 4);
+                if (pos + piece < end && text[pos + piece - 1].isHighSurrogate())
+                    --piece;
+                const QStringView part = text.mid(pos, piece);
+                const qsizetype used = buffer.size();
+                buffer.resize(used + encoder.requiredSpace(part.size()));
+                char* filled = encoder.appendToBuffer(buffer.data() + used, part);
+                buffer.resize(filled - buffer.constData());
+                pos += piece;
+                if (buffer.size() >= kChunk) {
+                    if (!write(buffer))
+                        return false;
+                    buffer.resize(0); // keeps the memory for the next piece
+                }
+            }
+            if (lineBreak)
+                buffer += "\r\n";
+            start = end + 1;
+        }
+        return buffer.isEmpty() || write(buffer);
+    });
+}
+
+std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::string_view utf8)
+{
+    return writeAtomically(fileName, [utf8](const Sink& write) {
+        QStringDecoder decoder(QStringConverter::Utf8);
+        QStringEncoder encoder(QStringConverter::System);
+        for (std::size_t pos = 0; pos < utf8.size(); pos += kChunk) {
+            const std::string_view piece = utf8.substr(pos, kChunk);
+            // The decoder carries a character cut at a piece's end over to the next piece.
+            const QByteArray bytes =
+                systemCodePageIsUtf8()
+                    ? QByteArray::fromRawData(piece.data(), static_cast<qsizetype>(piece.size()))
+                    : encoder.encode(decoder.decode(QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size()))));
+            if (!write(bytes))
+                return false;
+        }
+        return true;
+    });
+}
+
+std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text)
 {
     QFile file(fileName);
     if (!file.exists())
@@ -147,7 +222,12 @@ std::optional<FileFailure> ReadTextFile(const QString& fileName, QString& text)
     if (file.error() != QFileDevice::NoError)
         return failure(false, Kind::AccessDenied);
 
-    QStringDecoder decoder(QStringConverter::System);
-    text = decoder.decode(bytes);
+    if (systemCodePageIsUtf8()) {
+        // Bytes that are no UTF-8 become U+FFFD, as decoding would make them.
+        text = bytes.isValidUtf8() ? bytes.toStdString() : QString::fromUtf8(bytes).toStdString();
+    } else {
+        QStringDecoder decoder(QStringConverter::System);
+        text = QString(decoder.decode(bytes)).toStdString();
+    }
     return std::nullopt;
 }

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 // The program's text files (order.qzo, outwin.txt): texts in the system's 8-bit code page
 // (the ANSI code page on Windows, the locale's encoding elsewhere), named relative to the working
-// directory. The callers put the CR LF line ends into the text themselves.
+// directory, lines ending in CR LF.
 
 // Why a file could not be written or read, in terms each caller turns into its own message.
 struct FileFailure {
@@ -25,12 +28,17 @@ struct FileFailure {
     int systemError = 0;
 };
 
-// Replaces the file by the text, encoded in the system code page. The new content goes to a
-// temporary file beside it that takes the file's place only when every byte is written, so a
-// failure leaves the previous file exactly as it was. A file or directory whose write
-// permission bits are all clear counts as read-only and is refused before anything is written.
-std::optional<FileFailure> WriteTextFile(const QString& fileName, const QString& text);
+// Replaces the file by the text, encoded in the system code page, with every "\n" of the text
+// written as CR LF. The new content goes to a temporary file beside it that takes the file's
+// place only when every byte is written, so a failure leaves the previous file exactly as it
+// was. A file or directory whose write permission bits are all clear counts as read-only and is
+// refused before anything is written. The text is encoded a piece at a time, so a long order
+// needs no second copy of itself.
+std::optional<FileFailure> WriteTextFile(const QString& fileName, QStringView text);
 
-// Reads the whole file and decodes it from the system code page into `text`; `text` is left
-// alone on failure.
-std::optional<FileFailure> ReadTextFile(const QString& fileName, QString& text);
+// The same for a text held as UTF-8 whose lines already end in CR LF.
+std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::string_view utf8);
+
+// Reads the whole file and decodes it from the system code page into UTF-8 `text`; `text` is
+// left alone on failure.
+std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text);

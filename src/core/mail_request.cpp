@@ -73,4 +73,22 @@ std::string BuildMailRequest(std::string_view prefix, std::span<const std::strin
     return request;
 }
 
+std::string BuildMailRequestFromText(std::string_view prefix, std::string_view text)
+{
+    // Each "\n" is sized as three bytes, as is the "%0A" that stands for it; a last line without
+    // a line break needs one "%0A" more.
+    std::string request;
+    request.reserve(prefix.size() + EncodedSize(text) + kLineFeed.size());
+    request += prefix;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        AppendPercentEncoded(request, text.substr(start, end - start));
+        request += kLineFeed;
+        start = end + 1;
+    }
+    return request;
+}
+
 } // namespace velmaro

@@ -17,4 +17,8 @@ std::string PercentEncoded(std::string_view text);
 // too). A mail program would otherwise cut the body at the first "#" or "&" a line holds.
 std::string BuildMailRequest(std::string_view prefix, std::span<const std::string> lines);
 
+// The same from the whole order text, its lines separated by "\n"; the empty remainder after
+// a final line break is no line.
+std::string BuildMailRequestFromText(std::string_view prefix, std::string_view text);
+
 } // namespace velmaro

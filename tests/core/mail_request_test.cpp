@@ -96,5 +96,21 @@ TEST(MailRequest, LongOrderIsBuiltWhole)
     EXPECT_EQ(request.substr(request.size() - one.size()), one);
 }
 
+TEST(MailRequest, FromWholeTextMatchesLineByLine)
+{
+    // The text form splits at "\n" and leaves out the empty remainder after a final one.
+    const std::vector<std::pair<std::string, Lines>> cases = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\n", {"a"}},
+        {"a\n\n", {"a", ""}},
+        {"\n", {""}},
+        {"x #1\n\ny & z\nlast", {"x #1", "", "y & z", "last"}},
+    };
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(BuildMailRequestFromText(kPrefix, text), BuildMailRequest(kPrefix, lines))
+            << '"' << text << '"';
+}
+
 } // namespace
 } // namespace velmaro

@@ -18,7 +18,8 @@ void RecordingDesktop::showError(QWidget*, const QString& text)
 
 bool RecordingDesktop::openMailRequest(const QByteArray& request)
 {
-    mailRequests << request;
+    // The request's bytes are lent for the call only: keep a copy.
+    mailRequests << QByteArray(request.constData(), request.size());
     return mailHandlerWorks;
 }
 
