@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -170,21 +171,27 @@ std::vector<ScaleFigures> measureAtScale()
             window.StringGrid_lizenzen->setCell(2, row, QString::number(4000 + row));
         }
         window.Edit_vatno->setText(QStringLiteral("DE123456789"));
-        auto reset = [&] {
-            window.orderText().setLines(text);
-        };
-        auto withNetSum = [&] {
-            reset();
-            window.Button_add->click();
+        // Each operation starts from the same order text and then runs on the text as it
+        // leaves it, as when a customer clicks again; only "Order Updates" grows the text
+        // noticeably (by a line per listed licence), so it starts afresh every time.
+        auto reset = [&] { window.orderText().setLines(text); };
+        auto once = [&](const std::function<void()>& prepare) {
+            return [prepare, done = std::make_shared<bool>(false)] {
+                if (!*done)
+                    prepare();
+                *done = true;
+            };
         };
         const double results[] = {
-            timeOperation(reset, [&] { window.Button_add->click(); }),
-            timeOperation(withNetSum, [&] { window.Button_zahlung->click(); }),
+            timeOperation(once(reset), [&] { window.Button_add->click(); }),
+            timeOperation(once([&] { reset(); window.Button_add->click(); }),
+                          [&] { window.Button_zahlung->click(); }),
             timeOperation(reset, [&] { window.Button_orderupdates->click(); }),
-            timeOperation(reset, [&] { window.SendOrderByMail(); }),
-            timeOperation(reset, [&] { window.OpenOrderInNotepad(); }),
-            timeOperation(reset, [&] { window.SaveOrderFile(); }),
-            timeOperation([&] { reset(); window.SaveOrderFile(); }, [&] { window.LoadOrderFile(); }),
+            timeOperation(once(reset), [&] { window.SendOrderByMail(); }),
+            timeOperation(once(reset), [&] { window.OpenOrderInNotepad(); }),
+            timeOperation(once(reset), [&] { window.SaveOrderFile(); }),
+            timeOperation(once([&] { reset(); window.SaveOrderFile(); }),
+                          [&] { window.LoadOrderFile(); }),
         };
         for (std::size_t i = 0; i < figures.size(); ++i)
             (lines == 10000 ? figures[i].at10k : figures[i].at100k) = results[i];
@@ -196,6 +203,8 @@ std::vector<ScaleFigures> measureAtScale()
 
 int main(int argc, char* argv[])
 {
+    // As the program itself does before anything else.
+    KeepMemoryForReuse();
     if (argc == 2 && QByteArray(argv[1]) == "--startup-order")
         return runStartupChild(false);
     if (argc == 2 && QByteArray(argv[1]) == "--startup-baseline")

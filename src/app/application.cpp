@@ -5,6 +5,10 @@
 #include <QApplication>
 #include <QFont>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 void InitialiseApplication()
 {
     // The application title captions the message boxes and names the taskbar entry. It is
@@ -23,4 +27,14 @@ void InitialiseApplication()
 
     ReadScreenPixelsPerInch();
     ScalePercent = 100;
+}
+
+void KeepMemoryForReuse()
+{
+#if defined(__GLIBC__)
+    // Blocks up to 32 MiB come from the heap rather than from fresh mappings, and up to 64 MiB
+    // of free heap stay with the process.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+#endif
 }

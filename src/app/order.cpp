@@ -7,6 +7,7 @@
 
 int main(int argc, char* argv[])
 {
+    KeepMemoryForReuse();
     QApplication app(argc, argv);
     InitialiseApplication();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmaro-order.png")));

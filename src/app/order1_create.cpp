@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 
 namespace {
 
@@ -234,6 +235,17 @@ void TForm_order::keyPressEvent(QKeyEvent* event)
         Button_cancel->click();
         event->accept();
         return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // A focused button takes Enter itself, as it takes Space: Enter on "+" adds the item
+        // instead of starting the closing flow through the default button.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button && button->isEnabled()) {
+            button->click();
+            event->accept();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }
