@@ -1,6 +1,7 @@
 #include "string_grid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -132,4 +133,35 @@ void StringGrid::setRowHeights(int height)
 void StringGrid::setRowCount(int rows)
 {
     model_->setGridRowCount(rows);
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // While a cell is being edited, its editor hands the text over and closes right after
+        // this; the move waits for that.
+        if (state() == QAbstractItemView::EditingState)
+            moveDownAfterEdit_ = true;
+        else
+            moveDown();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    if (moveDownAfterEdit_) {
+        moveDownAfterEdit_ = false;
+        moveDown();
+    }
+}
+
+void StringGrid::moveDown()
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() + 1 < model_->rowCount())
+        setCurrentIndex(model_->index(current.row() + 1, current.column()));
 }

@@ -60,6 +60,17 @@ public:
 
     StringGridModel* gridModel() const { return model_; }
 
+protected:
+    // Enter confirms the cell and moves down a row, as in a form; it must not reach the window,
+    // where it would press OK and start closing the order.
+    void keyPressEvent(QKeyEvent* event) override;
+
+protected slots:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
 private:
+    void moveDown();
+
     StringGridModel* model_;
+    bool moveDownAfterEdit_ = false;
 };

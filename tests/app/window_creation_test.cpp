@@ -38,6 +38,7 @@ private slots:
     void escapeInOrderTextKeepsTheWindowOpen();
     void escapeInSingleLineEditClosesTheWindow();
     void enterInSingleLineEditClicksOk();
+    void enterInAddressTableConfirmsTheCell();
 };
 
 void WindowCreationTest::scalingArithmetic()
@@ -360,6 +361,29 @@ void WindowCreationTest::enterInSingleLineEditClicksOk()
     f->Edit_vatno->setFocus();
     QTest::keyClick(f->Edit_vatno, Qt::Key_Return);
     QVERIFY(okClicked);
+}
+
+void WindowCreationTest::enterInAddressTableConfirmsTheCell()
+{
+    WindowFixture f;
+    StringGrid* address = f->StringGrid_adresse;
+    address->setFocus();
+    address->setCurrentIndex(address->model()->index(1, 0));
+    QTest::keyClick(address, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != address);
+    QTest::keyClicks(editor, QStringLiteral("Ann Example"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(address->cell(1, 1), QStringLiteral("Ann Example"));
+    // The cell is confirmed and the next one below is current; the window stays open.
+    QCOMPARE(address->currentIndex().row(), 2);
+    // The cell that became current is open for typing at once; Enter on it moves on again.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Harbour Street 5"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(address->currentIndex().row(), 3);
+    QCOMPARE(address->cell(1, 2), QStringLiteral("Harbour Street 5"));
+    QVERIFY(f->isVisible());
+    QVERIFY(f.desktop.confirmations.isEmpty());
 }
 
 QTEST_MAIN(WindowCreationTest)
