@@ -152,6 +152,17 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
 
 void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // The cell editor turns Tab into "edit the next cell" even without tab navigation, which
+    // would keep the keyboard in the grid for good: Tab and Backtab leave the grid instead,
+    // with the cell's text already committed.
+    const bool tab = hint == QAbstractItemDelegate::EditNextItem ||
+                     hint == QAbstractItemDelegate::EditPreviousItem;
+    if (tab && !tabKeyNavigation()) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        moveDownAfterEdit_ = false;
+        focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+        return;
+    }
     QTableView::closeEditor(editor, hint);
     if (moveDownAfterEdit_) {
         moveDownAfterEdit_ = false;

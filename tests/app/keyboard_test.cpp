@@ -1,0 +1,340 @@
+// The order window without a mouse: a whole order composed along the tab order, and a name for
+// every control that a screen reader announces.
+//
+// What a keyboard user cannot reach, by design of the tab order:
+// - "OK" and "Cancel" are no tab stops; Enter in a single-line field presses "OK" and Escape
+//   presses "Cancel", so both are a key away from almost anywhere.
+// - "Email", "Clipboard" and "Notepad" are no tab stops; the closing flow that Enter starts
+//   offers the same three hand-offs in its choice dialog, which works by keys.
+// - "Clear", "Order Updates" and "Upgrade inquiry" are no tab stops and have no key of their
+//   own. The order text can still be emptied by keys (select all, delete), but updates of
+//   listed licences and the upgrade inquiry need the mouse. The window's design keeps these
+//   buttons out of the tab order on purpose, so this is left as it is.
+#include "spin_button.h"
+#include "string_grid.h"
+#include "window_fixture.h"
+
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The window's control that holds the focus: an open cell editor or a spin box's own line edit
+// belongs to the control around it.
+QString controlWithFocus()
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QString name = w->objectName();
+        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
+            return name;
+    }
+    return QStringLiteral("<none>");
+}
+
+// A key as the user presses it: to whatever has the focus, with the events it queues handled
+// before the next key, as between two real keystrokes.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target);
+    QTest::keyClick(target, key, modifiers);
+    QCoreApplication::processEvents();
+}
+
+void type(const QString& text)
+{
+    for (const QChar c : text) {
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        QCoreApplication::processEvents();
+    }
+}
+
+// A modal window that shows up (the closing flow's choice dialog) is noted and closed, so a key
+// that starts the closing flow by mistake fails the test instead of hanging it.
+class ModalWatch {
+public:
+    ModalWatch()
+    {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                seen << modal->windowTitle();
+                modal->close();
+            }
+        });
+        poll_.start(10);
+    }
+    QStringList seen;
+
+private:
+    QTimer poll_;
+};
+
+#define TAB_TO(name)                                                                               \
+    do {                                                                                           \
+        press(Qt::Key_Tab);                                                                        \
+        QCOMPARE(controlWithFocus(), QStringLiteral(name));                                        \
+    } while (false)
+
+#define BACKTAB_TO(name)                                                                           \
+    do {                                                                                           \
+        press(Qt::Key_Backtab);                                                                    \
+        QCOMPARE(controlWithFocus(), QStringLiteral(name));                                        \
+    } while (false)
+
+} // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void wholeOrderAlongTheTabOrder();
+    void licenceTableByKeys();
+    void everyControlHasAnAccessibleName();
+};
+
+void KeyboardTest::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void KeyboardTest::wholeOrderAlongTheTabOrder()
+{
+    WindowFixture f;
+    ModalWatch modals;
+    TForm_order& w = f.window();
+    w.ComboBox_paket->setFocus();
+    QCOMPARE(controlWithFocus(), QStringLiteral("ComboBox_paket"));
+
+    // A closed list changes its entry with the arrow keys, and that is a change by the user.
+    TAB_TO("ComboBox_programm");
+    press(Qt::Key_Down);
+    QCOMPARE(w.ComboBox_programm->currentText(), QStringLiteral("Lumo "));
+    QCOMPARE(w.Edit_einzelpreis->text(), QStringLiteral("107.00"));
+    press(Qt::Key_Up);
+    QCOMPARE(w.Edit_einzelpreis->text(), QStringLiteral("383.00"));
+    TAB_TO("ComboBox_updateneu");
+    TAB_TO("ComboBox_lizenztyp");
+    press(Qt::Key_Down);
+    QCOMPARE(w.Edit_einzelpreis->text(), QStringLiteral("574.50"));
+    // Tabbing into the number selects it, so a digit replaces it.
+    TAB_TO("SpinEdit_anzahl");
+    type(QStringLiteral("3"));
+    QCOMPARE(w.Edit_einzelpreis->text(), QStringLiteral("1,149.00"));
+    TAB_TO("ComboBox_language");
+    press(Qt::Key_Up);
+    QCOMPARE(w.ComboBox_language->currentText(), QStringLiteral("Deutsch"));
+    // The hidden licence number field is skipped; Tab leaves the order text instead of going
+    // into it.
+    TAB_TO("Memo1");
+    TAB_TO("Button_add");
+    QCOMPARE(w.orderText().count(), 0);
+    press(Qt::Key_Space);
+    QCOMPARE(w.orderText().count(), 8);
+
+    // An update: back along the row, where the update kind swaps number and type for the
+    // licence number.
+    BACKTAB_TO("Memo1");
+    BACKTAB_TO("ComboBox_language");
+    BACKTAB_TO("SpinEdit_anzahl");
+    BACKTAB_TO("ComboBox_lizenztyp");
+    BACKTAB_TO("ComboBox_updateneu");
+    press(Qt::Key_Down);
+    QCOMPARE(w.Edit_einzelpreis->text(), QStringLiteral("40.00"));
+    TAB_TO("ComboBox_language");
+    TAB_TO("Edit_lizno");
+    type(QStringLiteral("815"));
+    TAB_TO("Memo1");
+    TAB_TO("Button_add");
+    // Enter on the focused button presses that button, not the window's default "OK".
+    press(Qt::Key_Return);
+    QCOMPARE(w.orderText().count(), 9);
+    QVERIFY(f.desktop.confirmations.isEmpty());
+
+    // Delivery and payment: the hidden licence table is skipped.
+    TAB_TO("ComboBox_location");
+    press(Qt::Key_Down);
+    QCOMPARE(w.ComboBox_location->currentText(), QStringLiteral("World"));
+    QVERIFY(w.Edit_vatno->isHidden());
+    press(Qt::Key_Up);
+    QVERIFY(w.Edit_vatno->isVisible());
+    TAB_TO("Edit_vatno");
+    type(QStringLiteral("ATU12345678"));
+    TAB_TO("ComboBox_versand");
+    press(Qt::Key_Down);
+    QCOMPARE(w.Edit_versandkosten->text(), QStringLiteral("25.00"));
+    TAB_TO("ComboBox_zahlung");
+    press(Qt::Key_Down);
+    QCOMPARE(w.Label_zahlungstext->text(), QStringLiteral("PayPal"));
+
+    // The address table: the hidden card fields, the disabled postage and the hidden row arrows
+    // are skipped. Entering the table opens its first cell; the arrow keys move between cells
+    // and keep what was typed; Enter keeps a cell without pressing "OK"; Tab leaves the table.
+    TAB_TO("StringGrid_adresse");
+    type(QStringLiteral("Harbour Works"));
+    press(Qt::Key_Down);
+    type(QStringLiteral("Ines Marlow"));
+    press(Qt::Key_Down);
+    type(QStringLiteral("4 Quay Road"));
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    type(QStringLiteral("ines@harbour.example"));
+    press(Qt::Key_Return);
+    QVERIFY(f.desktop.confirmations.isEmpty());
+    QVERIFY(w.isVisible());
+    press(Qt::Key_Up);
+    type(QStringLiteral("Dock 7"));
+    TAB_TO("Button_zahlung");
+    QCOMPARE(w.StringGrid_adresse->cell(1, 4), QStringLiteral("Dock 7"));
+    press(Qt::Key_Space);
+
+    const QStringList expected = {
+        "3 Qorvex Network Floating  Deutsch : 1,149.00 EUR",
+        "3 Qorvex Update (Win32/64) Deutsch #815 : 40.00 EUR",
+        "",
+        "sum net: 1,189.00 EUR",
+        "Postage cost: 25.00 EUR",
+        "Sum total: 1,214.00 EUR",
+        "",
+        "European VAT No.: ATU12345678",
+        "",
+        "Payment: PayPal",
+        "https://www.paypal.me/velmarosoftware/1,214.00EUR",
+        "",
+        "",
+        "Harbour Works",
+        "Ines Marlow",
+        "4 Quay Road",
+        "",
+        "Dock 7",
+        "ines@harbour.example",
+    };
+    QCOMPARE(w.orderText().all().mid(7), expected);
+    QCOMPARE(w.orderText().line(0), QStringLiteral("Purchase Order to VELMARO Software"));
+
+    // The rest of the ring leads back to the start.
+    TAB_TO("CheckBox_lizenzen");
+    TAB_TO("Button_help");
+    TAB_TO("ComboBox_paket");
+
+    // Enter in a single-line field starts the closing flow; Cancel at the save prompt keeps
+    // the order on screen.
+    BACKTAB_TO("Button_help");
+    BACKTAB_TO("CheckBox_lizenzen");
+    BACKTAB_TO("Button_zahlung");
+    BACKTAB_TO("StringGrid_adresse");
+    BACKTAB_TO("ComboBox_zahlung");
+    BACKTAB_TO("ComboBox_versand");
+    BACKTAB_TO("Edit_vatno");
+    f.desktop.answers = {Desktop::Answer::Cancel};
+    press(Qt::Key_Return);
+    QCOMPARE(f.desktop.confirmations, QStringList{QStringLiteral("Save order.qzo ?")});
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.orderText().count(), 7 + expected.size());
+    QVERIFY(f.desktop.errors.isEmpty());
+    QVERIFY(f.desktop.messages.isEmpty());
+    QVERIFY(modals.seen.isEmpty());
+}
+
+void KeyboardTest::licenceTableByKeys()
+{
+    WindowFixture f;
+    TForm_order& w = f.window();
+    w.Button_help->setFocus();
+    BACKTAB_TO("CheckBox_lizenzen");
+    press(Qt::Key_Space);
+    QVERIFY(w.StringGrid_lizenzen->isVisible());
+
+    // The table follows "+" in the ring; its first cell opens for typing.
+    w.Button_add->setFocus();
+    TAB_TO("StringGrid_lizenzen");
+    type(QStringLiteral("Pell Paint"));
+    // Left and right move the caret inside an open cell, so the next column is reached from
+    // the table itself: out and back in, which leaves the cell closed.
+    TAB_TO("ComboBox_location");
+    BACKTAB_TO("StringGrid_lizenzen");
+    press(Qt::Key_Right);
+    type(QStringLiteral("3021"));
+    TAB_TO("ComboBox_location");
+    QCOMPARE(w.StringGrid_lizenzen->cell(1, 1), QStringLiteral("Pell Paint"));
+    QCOMPARE(w.StringGrid_lizenzen->cell(2, 1), QStringLiteral("3021"));
+
+    // The row arrows take the arrow keys: down adds a row, up removes one.
+    TAB_TO("Edit_vatno");
+    TAB_TO("ComboBox_versand");
+    TAB_TO("ComboBox_zahlung");
+    TAB_TO("SpinButton_lizenzen");
+    press(Qt::Key_Down);
+    QCOMPARE(w.StringGrid_lizenzen->rowCount(), 10);
+    press(Qt::Key_Up);
+    press(Qt::Key_Up);
+    QCOMPARE(w.StringGrid_lizenzen->rowCount(), 8);
+    // Backtab leaves a table from an open cell too.
+    TAB_TO("StringGrid_adresse");
+    type(QStringLiteral("Harbour Works"));
+    BACKTAB_TO("SpinButton_lizenzen");
+    QCOMPARE(w.StringGrid_adresse->cell(1, 0), QStringLiteral("Harbour Works"));
+
+    // "Order Updates" and "Upgrade inquiry" are not in the ring (see the top of this file).
+    for (int i = 0; i < 40; ++i) {
+        press(Qt::Key_Tab);
+        QVERIFY(controlWithFocus() != QStringLiteral("Button_orderupdates"));
+        QVERIFY(controlWithFocus() != QStringLiteral("Button_upgrade"));
+    }
+}
+
+void KeyboardTest::everyControlHasAnAccessibleName()
+{
+    WindowFixture f;
+    TForm_order& w = f.window();
+    // Everything that can be shown at once: the licence table and its buttons as well.
+    w.CheckBox_lizenzen->click();
+    QVERIFY(w.StringGrid_lizenzen->isVisible());
+
+    QList<QWidget*> controls;
+    for (QWidget* widget : w.findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QComboBox*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                             qobject_cast<QAbstractSpinBox*>(widget) ||
+                             qobject_cast<QPlainTextEdit*>(widget) ||
+                             qobject_cast<QAbstractButton*>(widget) ||
+                             qobject_cast<StringGrid*>(widget) || qobject_cast<SpinButton*>(widget);
+        // The toolkit's own parts of a control (a spin box's line edit, a table's corner
+        // button) are announced through the control they belong to.
+        const QString name = widget->objectName();
+        if (control && widget->isVisible() && !name.isEmpty() && !name.startsWith("qt_"))
+            controls << widget;
+    }
+    QVERIFY(controls.size() >= 30);
+
+    QHash<QString, QString> owners;
+    for (QWidget* control : std::as_const(controls)) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        QVERIFY2(accessible, qPrintable(control->objectName()));
+        const QString name = accessible->text(QAccessible::Name).trimmed();
+        QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
+        // Two controls under one name cannot be told apart by ear.
+        QVERIFY2(!owners.contains(name),
+                 qPrintable(control->objectName() + " and " + owners.value(name) + ": " + name));
+        owners.insert(name, control->objectName());
+    }
+
+    // Fields are announced by the caption beside them.
+    QAccessibleInterface* vatNo = QAccessible::queryAccessibleInterface(w.Edit_vatno);
+    QCOMPARE(vatNo->text(QAccessible::Name), w.Label_vatno->text());
+    QAccessibleInterface* number = QAccessible::queryAccessibleInterface(w.SpinEdit_anzahl);
+    QCOMPARE(number->text(QAccessible::Name), w.Label_anzahl->text());
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "keyboard_test.moc"
