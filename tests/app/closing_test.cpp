@@ -86,12 +86,6 @@ void pressEscape(Tin_radiodialog& dialog)
     QTest::keyClick(dialog.focusWidget(), Qt::Key_Escape);
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 enum class ChoiceAnswerKind {
     EnterOnDefault,
     ClipboardByCloseBox,

@@ -19,21 +19,6 @@ namespace {
 
 const QByteArray kPrevious = "previous content\r\nkept as it was\r\n";
 
-QByteArray fileBytes(const QString& name)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot prepare %s", qPrintable(name));
-}
-
 // A fault of the file system for as long as it lives.
 class Fault {
 public:

@@ -12,14 +12,6 @@
 
 namespace {
 
-QByteArray fileBytes(const QString& name)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
 // The body of the only recorded mail request, percent-decoded as a mail program reads it.
 QString decodedBody(const RecordingDesktop& desktop)
 {

@@ -60,26 +60,6 @@ void type(const QString& text)
     }
 }
 
-// A modal window that shows up (the closing flow's choice dialog) is noted and closed, so a key
-// that starts the closing flow by mistake fails the test instead of hanging it.
-class ModalWatch {
-public:
-    ModalWatch()
-    {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                seen << modal->windowTitle();
-                modal->close();
-            }
-        });
-        poll_.start(10);
-    }
-    QStringList seen;
-
-private:
-    QTimer poll_;
-};
-
 #define TAB_TO(name)                                                                               \
     do {                                                                                           \
         press(Qt::Key_Tab);                                                                        \

@@ -22,26 +22,6 @@ namespace {
 
 using velmaro::Money;
 
-// Any modal window that shows up while the order is closed is noted and sent away, so an
-// unexpected choice dialog fails the test instead of hanging it.
-class ModalWatch {
-public:
-    ModalWatch()
-    {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                seen << modal->windowTitle();
-                modal->close();
-            }
-        });
-        poll_.start(10);
-    }
-    QStringList seen;
-
-private:
-    QTimer poll_;
-};
-
 // Keys go where the keyboard focus is, as a user's do: the first key of a cell opens its
 // editor, which then takes the focus and the rest of the keys.
 void typeAtFocus(const QString& text)

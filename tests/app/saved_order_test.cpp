@@ -14,21 +14,6 @@ namespace {
 
 const QString kOrderFile = QStringLiteral("order.qzo");
 
-QByteArray fileBytes(const QString& name)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot prepare %s", qPrintable(name));
-}
-
 QByteArray crLfLines(const QList<QByteArray>& lines)
 {
     QByteArray bytes;

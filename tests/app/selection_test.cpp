@@ -10,14 +10,6 @@
 
 namespace {
 
-QStringList entries(const QComboBox* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
-}
-
 QStringList bundleNames()
 {
     QStringList names;

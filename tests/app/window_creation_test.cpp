@@ -12,17 +12,7 @@
 #include <QSpinBox>
 #include <QTest>
 
-namespace {
-
-QStringList entries(const QComboBox* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
-}
-
-} // namespace
+namespace {} // namespace
 
 class WindowCreationTest : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 
 #include "order1.h"
 #include "recording_desktop.h"
+#include "test_support.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class QComboBox;
+
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray fileBytes(const QString& name);
+
+// Puts a file in place for a test; a test that cannot prepare its files stops.
+void writeFile(const QString& name, const QByteArray& bytes);
+
+// The entries of a list, in order.
+QStringList entries(const QComboBox* list);
+
+// Any modal window that shows up while it lives is noted and closed, so a key or click that
+// opens a dialog by mistake fails the test instead of hanging it.
+class ModalWatch {
+public:
+    ModalWatch();
+    QStringList seen; // the captions of the modal windows closed
+
+private:
+    QTimer poll_;
+};
