@@ -10,10 +10,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QWindow>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -148,8 +148,12 @@ struct ScaleFigures {
 std::vector<ScaleFigures> measureAtScale()
 {
     std::vector<ScaleFigures> figures;
-    const QStringList names = {"+",          "---->",          "Order Updates",
-                               "mail request", "write outwin.txt", "save order.qzo",
+    const QStringList names = {"+",
+                               "---->",
+                               "Order Updates",
+                               "mail request",
+                               "write outwin.txt",
+                               "save order.qzo",
                                "load order.qzo"};
     for (const QString& name : names)
         figures.push_back({name, 0, 0});
@@ -184,13 +188,19 @@ std::vector<ScaleFigures> measureAtScale()
         };
         const double results[] = {
             timeOperation(once(reset), [&] { window.Button_add->click(); }),
-            timeOperation(once([&] { reset(); window.Button_add->click(); }),
+            timeOperation(once([&] {
+                              reset();
+                              window.Button_add->click();
+                          }),
                           [&] { window.Button_zahlung->click(); }),
             timeOperation(reset, [&] { window.Button_orderupdates->click(); }),
             timeOperation(once(reset), [&] { window.SendOrderByMail(); }),
             timeOperation(once(reset), [&] { window.OpenOrderInNotepad(); }),
             timeOperation(once(reset), [&] { window.SaveOrderFile(); }),
-            timeOperation(once([&] { reset(); window.SaveOrderFile(); }),
+            timeOperation(once([&] {
+                              reset();
+                              window.SaveOrderFile();
+                          }),
                           [&] { window.LoadOrderFile(); }),
         };
         for (std::size_t i = 0; i < figures.size(); ++i)

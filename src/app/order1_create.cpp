@@ -1,7 +1,8 @@
 // Creation of the order window and its first activation.
+#include "order1.h"
+
 #include "core/errors.h"
 #include "desktop.h"
-#include "order1.h"
 #include "screen_scaling.h"
 
 #include <QFileInfo>
@@ -164,13 +165,20 @@ void TForm_order::describeForAssistiveTools()
     // Screen readers announce a field by its label; controls without a caption of their own get
     // a name for their role.
     const QList<QPair<QLabel*, QWidget*>> buddies = {
-        {Label3, ComboBox_paket},          {Label_programm, ComboBox_programm},
-        {Label_updateneu, ComboBox_updateneu}, {Label_lizenztyp, ComboBox_lizenztyp},
-        {Label_anzahl, SpinEdit_anzahl},   {label_Language, ComboBox_language},
-        {Label_lizno, Edit_lizno},         {Label_einzelpreis, Edit_einzelpreis},
-        {Label_sumnet, Edit_sumnet},       {Label_location, ComboBox_location},
-        {Label_vatno, Edit_vatno},         {Label_versand, ComboBox_versand},
-        {Label_versandkosten, Edit_versandkosten}, {Label_zahlung, ComboBox_zahlung},
+        {Label3, ComboBox_paket},
+        {Label_programm, ComboBox_programm},
+        {Label_updateneu, ComboBox_updateneu},
+        {Label_lizenztyp, ComboBox_lizenztyp},
+        {Label_anzahl, SpinEdit_anzahl},
+        {label_Language, ComboBox_language},
+        {Label_lizno, Edit_lizno},
+        {Label_einzelpreis, Edit_einzelpreis},
+        {Label_sumnet, Edit_sumnet},
+        {Label_location, ComboBox_location},
+        {Label_vatno, Edit_vatno},
+        {Label_versand, ComboBox_versand},
+        {Label_versandkosten, Edit_versandkosten},
+        {Label_zahlung, ComboBox_zahlung},
     };
     for (const auto& [label, field] : buddies) {
         label->setBuddy(field);
@@ -192,8 +200,8 @@ void TForm_order::describeForAssistiveTools()
     };
     for (const auto& [field, name] : cardFields)
         field->setAccessibleName(QString::fromLatin1(name));
-    for (QLabel* label : {Label_paketlizno, Label_zahlungstext, Label_zahlungstext2,
-                          Label_zahlungstext3})
+    for (QLabel* label :
+         {Label_paketlizno, Label_zahlungstext, Label_zahlungstext2, Label_zahlungstext3})
         label->setAccessibleDescription(QStringLiteral("Shows a value that follows the choices"));
 }
 

@@ -1,6 +1,7 @@
 // The order header and the item lines of "+", and "Clear".
-#include "core/order_text.h"
 #include "order1.h"
+
+#include "core/order_text.h"
 
 #include <QDate>
 

@@ -1,8 +1,9 @@
 // The selection row: program or bundle, item kind, licence type, number, language, price.
+#include "order1.h"
+
 #include "core/catalogue.h"
 #include "core/order_text.h"
 #include "core/pricing.h"
-#include "order1.h"
 
 #include <QString>
 #include <QStringList>

@@ -113,8 +113,8 @@ constexpr qsizetype kChunk = 64 * 1024;
 
 bool systemCodePageIsUtf8()
 {
-    static const bool utf8 =
-        QStringEncoder(QStringConverter::System).name() == QStringConverter::nameForEncoding(QStringConverter::Utf8);
+    static const bool utf8 = QStringEncoder(QStringConverter::System).name() ==
+                             QStringConverter::nameForEncoding(QStringConverter::Utf8);
     return utf8;
 }
 
@@ -201,7 +201,8 @@ std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::strin
             const QByteArray bytes =
                 systemCodePageIsUtf8()
                     ? QByteArray::fromRawData(piece.data(), static_cast<qsizetype>(piece.size()))
-                    : encoder.encode(decoder.decode(QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size()))));
+                    : encoder.encode(decoder.decode(
+                          QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size()))));
             if (!write(bytes))
                 return false;
         }

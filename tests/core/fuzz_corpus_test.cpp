@@ -1,10 +1,9 @@
 // Replays the fuzzer's kept inputs for the order-file parser in the ordinary test run.
 #include "order_file_check.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 
 namespace {

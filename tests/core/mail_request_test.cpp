@@ -100,12 +100,9 @@ TEST(MailRequest, FromWholeTextMatchesLineByLine)
 {
     // The text form splits at "\n" and leaves out the empty remainder after a final one.
     const std::vector<std::pair<std::string, Lines>> cases = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\n", {"a"}},
-        {"a\n\n", {"a", ""}},
-        {"\n", {""}},
-        {"x #1\n\ny & z\nlast", {"x #1", "", "y & z", "last"}},
+        {"", {}},       {"a", {"a"}},
+        {"a\n", {"a"}}, {"a\n\n", {"a", ""}},
+        {"\n", {""}},   {"x #1\n\ny & z\nlast", {"x #1", "", "y & z", "last"}},
     };
     for (const auto& [text, lines] : cases)
         EXPECT_EQ(BuildMailRequestFromText(kPrefix, text), BuildMailRequest(kPrefix, lines))

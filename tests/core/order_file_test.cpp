@@ -1,5 +1,6 @@
-#include "core/errors.h"
 #include "core/order_file.h"
+
+#include "core/errors.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

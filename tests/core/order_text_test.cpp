@@ -1,4 +1,5 @@
 #include "core/order_text.h"
+
 #include "core/seller.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
+#include "core/pricing.h"
+
 #include "core/catalogue.h"
 #include "core/money.h"
-#include "core/pricing.h"
 
 #include <gtest/gtest.h>
 #include <string>
