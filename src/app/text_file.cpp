@@ -103,10 +103,6 @@ std::optional<FileFailure> refuseReadOnly(const QString& fileName)
     return std::nullopt;
 }
 
-} // namespace
-
-namespace {
-
 // Pieces of about this many bytes go to the file at a time: large enough for few system calls,
 // small enough that the memory is reused rather than freshly mapped for every save.
 constexpr qsizetype kChunk = 64 * 1024;
@@ -118,10 +114,11 @@ bool systemCodePageIsUtf8()
     return utf8;
 }
 
-// Writes through `fill`, which appends the file's bytes piece by piece to the buffer it is
-// given and hands each full buffer to `flushBuffer`; false when a write failed.
+// Takes one piece of the file's bytes; false when writing it failed.
 using Sink = std::function<bool(const QByteArray&)>;
 
+// Replaces the file by what `fill` hands to its sink, piece by piece, or leaves the previous
+// file as it was; `fill` returns false as soon as a piece could not be written.
 std::optional<FileFailure> writeAtomically(const QString& fileName,
                                            const std::function<bool(const Sink&)>& fill)
 {
