@@ -7,6 +7,7 @@ packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
+  poppler-utils  # pdftotext and pdfinfo read the printed order back in the tests
   fonts-liberation2
 )
 if [ "${1:-}" = "--with-display" ]; then

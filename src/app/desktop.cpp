@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
@@ -73,4 +74,21 @@ void SystemDesktop::startEditor(const QString& fileName)
             return;
     }
 #endif
+}
+
+QString Desktop::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&)
+{
+    return {};
+}
+
+QString SystemDesktop::chooseSaveFile(QWidget* parent, const QString& caption,
+                                      const QString& proposedPath, const QString& filter)
+{
+    QFileDialog dialog(parent, caption, QFileInfo(proposedPath).absolutePath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(proposedPath).suffix());
+    dialog.selectFile(QFileInfo(proposedPath).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }

@@ -25,6 +25,11 @@ public:
     virtual bool openMailRequest(const QByteArray& request) = 0;
     // Starts the plain-text editor on a file of the working directory and does not wait for it.
     virtual void startEditor(const QString& fileName) = 0;
+    // Asks where to save a file, proposing the given path (its suffix is added to a name typed
+    // without one). The chosen path, or an empty text when the user cancels; a desktop that
+    // cannot ask cancels.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& caption,
+                                   const QString& proposedPath, const QString& filter);
 };
 
 // The real desktop: Qt's message boxes, the desktop services and a detached editor process.
@@ -35,4 +40,6 @@ public:
     void showError(QWidget* parent, const QString& text) override;
     bool openMailRequest(const QByteArray& request) override;
     void startEditor(const QString& fileName) override;
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& proposedPath,
+                           const QString& filter) override;
 };

@@ -10,6 +10,7 @@
 #include <memory>
 
 class Desktop;
+class QMenu;
 
 // The order window. It owns every control, the order text, both tables, the four amounts and
 // the two flags; the rules of the order text live in the core, which the handlers call with the
@@ -90,6 +91,12 @@ public:
     void Button_saveClick();
     void Button_loadClick();
 
+    // Printing and PDF of the order text.
+    void PrintOrder();
+    void SaveOrderAsPdf();
+    // The order text's context menu: the standard entries, then "Print…" and "Save as PDF…".
+    QMenu* createOrderTextMenu();
+
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -97,6 +104,7 @@ protected:
 
 private:
     void connectHandlers();
+    void connectPrinting();
     void fitLabels();
     void describeForAssistiveTools();
     // Runs one event's work; an error that ends the event is shown in the error box and goes

@@ -34,6 +34,7 @@ TForm_order::TForm_order(Desktop& desktop, QWidget* parent)
     orderText_ = std::make_unique<OrderLines>(Memo1);
     FormCreate();
     connectHandlers();
+    connectPrinting();
 }
 
 TForm_order::~TForm_order() = default;

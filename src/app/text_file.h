@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -42,3 +43,6 @@ std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::strin
 // Reads the whole file and decodes it from the system code page into UTF-8 `text`; `text` is
 // left alone on failure.
 std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text);
+
+// The same for bytes written as they are (a PDF, say), with the same refusals and guarantee.
+std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayView bytes);

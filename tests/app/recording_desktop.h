@@ -16,6 +16,8 @@ public:
     void showError(QWidget* parent, const QString& text) override;
     bool openMailRequest(const QByteArray& request) override;
     void startEditor(const QString& fileName) override;
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& proposedPath,
+                           const QString& filter) override;
 
     QStringList messages;           // plain boxes, in order
     QStringList confirmations;      // texts of the confirmation boxes
@@ -24,4 +26,6 @@ public:
     QStringList editorStarts;       // files the editor was started on
     QList<Answer> answers;          // answers for the next confirmations
     bool mailHandlerWorks = true;   // what openMailRequest reports
+    QStringList saveFileOffers;     // paths proposed by the save dialogs
+    QString saveFileChoice;         // what the save dialogs answer; empty cancels
 };

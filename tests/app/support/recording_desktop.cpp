@@ -27,3 +27,10 @@ void RecordingDesktop::startEditor(const QString& fileName)
 {
     editorStarts << fileName;
 }
+
+QString RecordingDesktop::chooseSaveFile(QWidget*, const QString&, const QString& proposedPath,
+                                         const QString&)
+{
+    saveFileOffers << proposedPath;
+    return saveFileChoice;
+}

@@ -1,0 +1,105 @@
+// Printing the order text and saving it as a PDF.
+#include "order1.h"
+
+#include "desktop.h"
+#include "order_print.h"
+#include "text_file.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QShortcut>
+
+namespace {
+
+const QString kDocumentTitle = QStringLiteral("Purchase Order to VELMARO Software");
+
+// The memo's face, plain, at the printed size.
+QFont printFont(const QWidget* memo)
+{
+    QFont font(memo->font().family());
+    font.setPointSizeF(kPrintPointSize);
+    return font;
+}
+
+QString whyNotWritten(const FileFailure& failure)
+{
+    switch (failure.kind) {
+    case FileFailure::Kind::NotFound:
+        return QStringLiteral("the folder does not exist");
+    case FileFailure::Kind::AccessDenied:
+        return QStringLiteral("access is denied, the file or its folder is read-only");
+    case FileFailure::Kind::DiskFull:
+        return QStringLiteral("the disk is full");
+    case FileFailure::Kind::SystemError:
+        break;
+    }
+    return failure.systemError != 0 ? qt_error_string(failure.systemError)
+                                    : QStringLiteral("the system reported an error");
+}
+
+} // namespace
+
+void TForm_order::connectPrinting()
+{
+    // The window's shortcut, so it prints from any control; the menu's entry only shows it.
+    auto* print = new QShortcut(QKeySequence::Print, this);
+    connect(print, &QShortcut::activated, this, [this] { PrintOrder(); });
+
+    Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Memo1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QMenu* menu = createOrderTextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        // A scroll area reports the position in its viewport's coordinates.
+        menu->popup(Memo1->viewport()->mapToGlobal(pos));
+    });
+}
+
+QMenu* TForm_order::createOrderTextMenu()
+{
+    QMenu* menu = Memo1->createStandardContextMenu();
+    menu->addSeparator();
+    QAction* print = menu->addAction(QStringLiteral("Pri&nt…"), this, [this] { PrintOrder(); });
+    print->setObjectName(QStringLiteral("action_print"));
+    print->setShortcut(QKeySequence::Print);
+    QAction* pdf =
+        menu->addAction(QStringLiteral("Save as P&DF…"), this, [this] { SaveOrderAsPdf(); });
+    pdf->setObjectName(QStringLiteral("action_pdf"));
+    return menu;
+}
+
+void TForm_order::PrintOrder()
+{
+    guarded([this] {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(kDocumentTitle);
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        if (!PaintOrder(printer, orderText_->all(), printFont(Memo1)))
+            showError(QStringLiteral("The printer could not be started"));
+    });
+}
+
+void TForm_order::SaveOrderAsPdf()
+{
+    guarded([this] {
+        const QString fileName =
+            desktop_.chooseSaveFile(this, QStringLiteral("Save as PDF"),
+                                    QDir::current().absoluteFilePath(QStringLiteral("order.pdf")),
+                                    QStringLiteral("PDF documents (*.pdf)"));
+        if (fileName.isEmpty())
+            return;
+        const QByteArray pdf = OrderPdf(orderText_->all(), printFont(Memo1), kDocumentTitle,
+                                        PageSizeForLocale(QLocale::system()));
+        if (pdf.isEmpty()) {
+            showError(QStringLiteral("The PDF could not be made"));
+            return;
+        }
+        if (const std::optional<FileFailure> failure = WriteBinaryFile(fileName, pdf))
+            showError(QStringLiteral("The PDF was not saved as %1: %2")
+                          .arg(QDir::toNativeSeparators(fileName), whyNotWritten(*failure)));
+    });
+}

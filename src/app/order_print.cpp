@@ -1,0 +1,221 @@
+#include "order_print.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPageRanges>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextBoundaryFinder>
+
+#include <cmath>
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// A tab becomes the blanks up to the next multiple of eight columns, as in a plain text editor:
+// measuring and drawing then agree, whatever the font makes of a tab character.
+QString expandTabs(const QString& line)
+{
+    if (!line.contains(QLatin1Char('\t')))
+        return line;
+    QString expanded;
+    for (const QChar c : line) {
+        if (c == QLatin1Char('\t'))
+            expanded += QString(8 - expanded.size() % 8, QLatin1Char(' '));
+        else
+            expanded += c;
+    }
+    return expanded;
+}
+
+// Breaks a word too wide for any line between its characters, each printed line as full as it
+// goes; the last piece is left in `rest` for the words that follow it.
+void breakWord(const QString& word, qreal width, const TextMeasure& measure, QStringList& out,
+               QString& rest, qreal& restWidth)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, word);
+    qsizetype start = 0;
+    qsizetype pieceStart = 0;
+    qreal pieceWidth = 0;
+    for (qsizetype end = graphemes.toNextBoundary(); end != -1; end = graphemes.toNextBoundary()) {
+        const qreal w = measure(QStringView(word).mid(start, end - start));
+        if (pieceWidth + w > width && start > pieceStart) {
+            out << word.mid(pieceStart, start - pieceStart);
+            pieceStart = start;
+            pieceWidth = 0;
+        }
+        pieceWidth += w;
+        start = end;
+    }
+    rest = word.mid(pieceStart);
+    restWidth = pieceWidth;
+}
+
+} // namespace
+
+QStringList WrapLine(const QString& line, qreal width, const TextMeasure& measure)
+{
+    if (line.isEmpty() || measure(line) <= width)
+        return {line};
+
+    // Widths are summed word by word, so a long line costs no more than its length.
+    QStringList out;
+    QString current;
+    qreal currentWidth = 0;
+    bool currentIsIndent = false; // `current` holds only the line's leading blanks
+    QString gap;                  // blanks waiting between `current` and the next word
+    qreal gapWidth = 0;
+    qsizetype pos = 0;
+    while (pos < line.size()) {
+        qsizetype end = pos;
+        const bool blank = isBlank(line[pos]);
+        while (end < line.size() && isBlank(line[end]) == blank)
+            ++end;
+        const QString token = line.mid(pos, end - pos);
+        pos = end;
+
+        if (blank) {
+            if (out.isEmpty() && current.isEmpty()) {
+                current = token;
+                currentWidth = measure(token);
+                currentIsIndent = true;
+            } else if (!current.isEmpty()) {
+                gap = token;
+                gapWidth = measure(token);
+            }
+            continue;
+        }
+
+        const qreal wordWidth = measure(token);
+        if (currentWidth + gapWidth + wordWidth <= width) {
+            current += gap + token;
+            currentWidth += gapWidth + wordWidth;
+            currentIsIndent = false;
+        } else {
+            if (!current.isEmpty() && !currentIsIndent)
+                out << current;
+            current.clear();
+            currentWidth = 0;
+            currentIsIndent = false;
+            if (wordWidth <= width) {
+                current = token;
+                currentWidth = wordWidth;
+            } else {
+                breakWord(token, width, measure, out, current, currentWidth);
+            }
+        }
+        gap.clear();
+        gapWidth = 0;
+    }
+    if (!current.isEmpty() || out.isEmpty())
+        out << current;
+    return out;
+}
+
+QList<QStringList> LayOutPages(const QStringList& lines, qreal width, int linesPerPage,
+                               const TextMeasure& measure)
+{
+    linesPerPage = qMax(1, linesPerPage);
+    QList<QStringList> pages(1);
+    for (const QString& line : lines) {
+        for (const QString& printed : WrapLine(expandTabs(line), width, measure)) {
+            if (pages.last().size() == linesPerPage)
+                pages.append(QStringList());
+            pages.last() << printed;
+        }
+    }
+    return pages;
+}
+
+QString PageFooter(int page, int pageCount)
+{
+    return QStringLiteral("Page %1 of %2").arg(page).arg(pageCount);
+}
+
+QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale)
+{
+    switch (locale.territory()) {
+    case QLocale::UnitedStates:
+    case QLocale::Canada:
+    case QLocale::Mexico:
+    case QLocale::Chile:
+    case QLocale::Colombia:
+    case QLocale::Venezuela:
+    case QLocale::Philippines:
+    case QLocale::PuertoRico:
+    case QLocale::Guatemala:
+    case QLocale::CostaRica:
+    case QLocale::Panama:
+    case QLocale::DominicanRepublic:
+    case QLocale::ElSalvador:
+    case QLocale::Nicaragua:
+        return QPageSize::Letter;
+    default:
+        return locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                       : QPageSize::A4;
+    }
+}
+
+bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont& font)
+{
+    // A printer whose least margins are wider keeps its own.
+    device.setPageMargins(QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
+                          QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    painter.setFont(font);
+    const QFontMetricsF metrics(painter.font(), &device);
+
+    // The painter's origin is the corner of the area within the margins; the footer takes the
+    // last line of it, with one empty line above.
+    const qreal width = device.width();
+    const qreal height = device.height();
+    const qreal lineSpacing = metrics.lineSpacing();
+    const int linesPerPage = static_cast<int>(std::floor(height / lineSpacing)) - 2;
+    const QList<QStringList> pages =
+        LayOutPages(lines, width, linesPerPage, [&metrics](QStringView text) {
+            return metrics.horizontalAdvance(text.toString());
+        });
+
+    const QPageRanges ranges = device.pageRanges();
+    bool first = true;
+    for (int page = 1; page <= pages.size(); ++page) {
+        if (!ranges.isEmpty() && !ranges.contains(page))
+            continue;
+        if (!first && !device.newPage())
+            break;
+        first = false;
+        const QStringList& printed = pages[page - 1];
+        for (int i = 0; i < printed.size(); ++i)
+            painter.drawText(QPointF(0, i * lineSpacing + metrics.ascent()), printed[i]);
+        const QString footer = PageFooter(page, static_cast<int>(pages.size()));
+        painter.drawText(
+            QPointF((width - metrics.horizontalAdvance(footer)) / 2, height - metrics.descent()),
+            footer);
+    }
+    return painter.end();
+}
+
+QByteArray OrderPdf(const QStringList& lines, const QFont& font, const QString& title,
+                    QPageSize::PageSizeId pageSize)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(title);
+        writer.setCreator(QGuiApplication::applicationName());
+        writer.setPageSize(QPageSize(pageSize));
+        if (!PaintOrder(writer, lines, font))
+            return {};
+    }
+    return buffer.data();
+}
