@@ -110,6 +110,9 @@ void TForm_order::FormCreate()
 
     fitLabels();
     GroupBox1->installEventFilter(this);
+    // In the scroll area, captions report their new sizes to the controls' area, not to the
+    // window.
+    GroupBox1->parentWidget()->installEventFilter(this);
     describeForAssistiveTools();
 
     // No list has a selection until the first activation.
@@ -207,7 +210,8 @@ void TForm_order::describeForAssistiveTools()
 
 bool TForm_order::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == GroupBox1 && event->type() == QEvent::LayoutRequest)
+    if ((watched == GroupBox1 || watched == GroupBox1->parentWidget()) &&
+        event->type() == QEvent::LayoutRequest)
         fitLabels();
     return QDialog::eventFilter(watched, event);
 }
