@@ -1,6 +1,7 @@
 // Creation of the order window and its first activation.
 #include "order1.h"
 
+#include "amount_field.h"
 #include "core/errors.h"
 #include "desktop.h"
 #include "screen_scaling.h"
@@ -114,6 +115,8 @@ void TForm_order::FormCreate()
     // window.
     GroupBox1->parentWidget()->installEventFilter(this);
     describeForAssistiveTools();
+    for (QLineEdit* amount : {Edit_einzelpreis, Edit_sumnet, Edit_versandkosten})
+        KeepAmountWhole(amount);
 
     // No list has a selection until the first activation.
     for (QComboBox* list :
