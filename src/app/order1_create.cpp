@@ -1,6 +1,7 @@
 // Creation of the order window and its first activation.
 #include "order1.h"
 
+#include "amount_field.h"
 #include "core/errors.h"
 #include "desktop.h"
 #include "screen_scaling.h"
@@ -111,7 +112,12 @@ void TForm_order::FormCreate()
 
     fitLabels();
     GroupBox1->installEventFilter(this);
+    // In the scroll area, captions report their new sizes to the controls' area, not to the
+    // window.
+    GroupBox1->parentWidget()->installEventFilter(this);
     describeForAssistiveTools();
+    for (QLineEdit* amount : {Edit_einzelpreis, Edit_sumnet, Edit_versandkosten})
+        KeepAmountWhole(amount);
 
     // No list has a selection until the first activation.
     for (QComboBox* list :
@@ -208,7 +214,8 @@ void TForm_order::describeForAssistiveTools()
 
 bool TForm_order::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == GroupBox1 && event->type() == QEvent::LayoutRequest)
+    if ((watched == GroupBox1 || watched == GroupBox1->parentWidget()) &&
+        event->type() == QEvent::LayoutRequest)
         fitLabels();
     return QDialog::eventFilter(watched, event);
 }

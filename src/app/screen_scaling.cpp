@@ -1,9 +1,12 @@
 #include "screen_scaling.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSizeGrip>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 int ScreenPixelsPerInch = 96;
@@ -40,11 +43,75 @@ OuterGeometry ScaledCentredGeometry(int scalePercent, int width, int height, int
     return g;
 }
 
+OuterGeometry FittedIntoArea(const OuterGeometry& window, const OuterGeometry& area)
+{
+    OuterGeometry g = window;
+    g.width = std::min(g.width, area.width);
+    g.height = std::min(g.height, area.height);
+    // The lower limits are applied last, so the left edge and the title bar win.
+    g.left = std::max(std::min(g.left, area.left + area.width - g.width), area.left);
+    g.top = std::max(std::min(g.top, area.top + area.height - g.height), area.top);
+    return g;
+}
+
 namespace {
 
 // The outer size of the window's design at 96 pixels per inch, frame included.
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 34;
+// Free room kept right of and below the controls when the window scrolls.
+constexpr int kContentsMargin = 8;
+
+// Keeps a scroll area the size of the window it fills.
+class FillWindow : public QObject {
+public:
+    explicit FillWindow(QScrollArea* area) : QObject(area), area_(area) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            area_->setGeometry(area_->parentWidget()->rect());
+        return false;
+    }
+
+private:
+    QScrollArea* area_;
+};
+
+// Moves the window's controls into a scroll area that fills the window; the controls keep
+// their places, their tab order and their window. The scroll bars appear only when the
+// window is smaller than the area the controls take.
+void ScrollContents(QWidget* form)
+{
+    auto* area = new QScrollArea(form);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setWidgetResizable(true);
+    auto* contents = new QWidget;
+    area->setWidget(contents);
+    QRect used;
+    for (QWidget* child : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child == area || child->isWindow() || qobject_cast<QSizeGrip*>(child))
+            continue;
+        const QRect geometry = child->geometry();
+        child->setParent(contents);
+        child->setGeometry(geometry);
+        used |= geometry;
+    }
+    contents->setMinimumSize(used.right() + 1 + kContentsMargin,
+                             used.bottom() + 1 + kContentsMargin);
+    area->setGeometry(form->rect());
+    area->lower();
+
+    form->installEventFilter(new FillWindow(area));
+
+    // The scroll area follows Tab by itself, but not the focus that comes another way: a
+    // label's shortcut, a message box giving it back, the program setting it.
+    QObject::connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
+        if (now && area->widget()->isAncestorOf(now))
+            area->ensureWidgetVisible(now, 8, 8);
+    });
+}
 
 } // namespace
 
@@ -52,10 +119,14 @@ void ScaleAndCentreForm(QWidget* form)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
+    const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(), screenSize);
     const QSize client = form->size();
-    const OuterGeometry g = ScaledCentredGeometry(ScalePercent, client.width() + kFrameWidth,
-                                                  client.height() + kFrameHeight,
-                                                  screenSize.width(), screenSize.height());
+    const OuterGeometry scaled = ScaledCentredGeometry(ScalePercent, client.width() + kFrameWidth,
+                                                       client.height() + kFrameHeight,
+                                                       screenSize.width(), screenSize.height());
+    const OuterGeometry g = FittedIntoArea(
+        scaled, {available.left(), available.top(), available.width(), available.height()});
+    ScrollContents(form);
     form->setProperty("outerGeometry", QRect(g.left, g.top, g.width, g.height));
     form->resize(g.width - kFrameWidth, g.height - kFrameHeight);
     form->move(g.left, g.top);

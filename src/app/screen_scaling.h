@@ -29,6 +29,13 @@ int ScalePercentFor(int pixelsPerInch);
 OuterGeometry ScaledCentredGeometry(int scalePercent, int width, int height, int screenWidth,
                                     int screenHeight);
 
-// Grows the window by ScalePercent and centres it on the primary screen. The controls inside
-// keep their places.
+// The window's outer geometry placed inside the screen's available area (the screen less its
+// task bars). A window that fits keeps its place; one that reaches out is moved in, its top
+// edge (the title bar) before its bottom; one larger than the area takes the area's size.
+OuterGeometry FittedIntoArea(const OuterGeometry& window, const OuterGeometry& area);
+
+// Grows the window by ScalePercent and centres it on the primary screen, inside the screen's
+// available area. The controls inside keep their places; they sit in a scroll area that fills
+// the window, so a window cut down to the available area still reaches every control, and the
+// focused control scrolls into view.
 void ScaleAndCentreForm(QWidget* form);

@@ -1,7 +1,10 @@
 #include "string_grid.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QToolTip>
 
 StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -103,6 +106,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringG
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(false);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -175,4 +179,30 @@ void StringGrid::moveDown()
     const QModelIndex current = currentIndex();
     if (current.isValid() && current.row() + 1 < model_->rowCount())
         setCurrentIndex(model_->index(current.row() + 1, current.column()));
+}
+
+QString StringGrid::cellToolTip(const QModelIndex& index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (text.isEmpty())
+        return {};
+    // The item view draws a cell's text inside the focus frame's margin plus one pixel a side.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int room = visualRect(index).width() - 2 * margin;
+    return fontMetrics().horizontalAdvance(text) > room ? text : QString();
+}
+
+bool StringGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString text = cellToolTip(index);
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+        return true;
+    }
+    return QTableView::viewportEvent(event);
 }

@@ -60,7 +60,12 @@ public:
 
     StringGridModel* gridModel() const { return model_; }
 
+    // The whole text of a cell too narrow for it, which the cell shows cut with "…"; empty
+    // when the text fits.
+    QString cellToolTip(const QModelIndex& index) const;
+
 protected:
+    bool viewportEvent(QEvent* event) override;
     // Enter confirms the cell and moves down a row, as in a form; it must not reach the window,
     // where it would press OK and start closing the order.
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,6 +1,7 @@
 // The selection row as the customer uses it: list refills, the controls that follow the item
 // kind, the language choice across items, and the price shown for each composition.
 #include "core/catalogue.h"
+#include "eliding_combo_box.h"
 #include "window_fixture.h"
 
 #include <QLabel>
@@ -50,6 +51,7 @@ private slots:
     void switchBetweenProgramsAndBundles();
     void onlyDeutschOrEnglishSurviveAChangeOfItem();
     void typingRepricesAtEveryKeystroke();
+    void longNamesShowCutWithTheWholeNameAsTooltip();
 };
 
 void SelectionTest::newLicencePricesFollowNumberAndType()
@@ -238,6 +240,29 @@ void SelectionTest::typingRepricesAtEveryKeystroke()
         QCOMPARE(f->SpinEdit_anzahl->text(), QLatin1String(step.text));
         QCOMPARE(f->Edit_einzelpreis->text(), QLatin1String(step.price));
     }
+}
+
+void SelectionTest::longNamesShowCutWithTheWholeNameAsTooltip()
+{
+    WindowFixture f;
+    auto* list = qobject_cast<ElidingComboBox*>(f->ComboBox_programm);
+    QVERIFY(list);
+    WindowFixture::choose(f->ComboBox_paket, kBundle);
+    for (const int row : {8, 5, 1}) {
+        WindowFixture::choose(list, row);
+        const QString name = bundleNames()[row], shown = list->shownText();
+        const bool cut = row != 1;
+        QVERIFY2(cut ? shown.endsWith(QChar(0x2026)) && name.startsWith(shown.chopped(1))
+                     : shown == name,
+                 qPrintable(shown));
+        QCOMPARE(list->toolTip(), cut ? name : QString());
+    }
+    // A cell of the licence table, one column wide.
+    StringGrid* grid = f->StringGrid_lizenzen;
+    grid->setCell(1, 1, bundleNames()[8]);
+    grid->setCell(1, 2, programNames()[0]);
+    QCOMPARE(grid->cellToolTip(grid->model()->index(0, 0)), bundleNames()[8]);
+    QCOMPARE(grid->cellToolTip(grid->model()->index(1, 0)), QString());
 }
 
 QTEST_MAIN(SelectionTest)

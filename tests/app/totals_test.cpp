@@ -1,8 +1,10 @@
 // Delivery and payment controls and the closing blocks that "---->" appends, driven through the
 // real window: the net sum comes from "+", the choices from the lists as a user picks them.
+#include "amount_field.h"
 #include "core/seller.h"
 #include "window_fixture.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -77,6 +79,7 @@ private slots:
     void vatNumberStaysInItsFieldButIsWrittenOnlyInTheUnion();
     void postageAndVatFieldFollowEveryChange();
     void paymentLabelsFollowThePaymentKind();
+    void amountsShowWhole();
 };
 
 void TotalsTest::totalsBlockByLocationAndDelivery_data()
@@ -319,6 +322,37 @@ void TotalsTest::paymentLabelsFollowThePaymentKind()
     QCOMPARE(f->Label_zahlungstext3->text(), bicLine());
     for (QLineEdit* card : cardFields)
         QVERIFY2(card->isHidden(), qPrintable(card->objectName()));
+}
+
+void TotalsTest::amountsShowWhole()
+{
+    WindowFixture f;
+    // Two lines of 100 network licences of the dearest bundle.
+    WindowFixture::choose(f->ComboBox_paket, 1);
+    WindowFixture::choose(f->ComboBox_programm, 8);
+    WindowFixture::choose(f->ComboBox_lizenztyp, 1);
+    f->SpinEdit_anzahl->selectAll();
+    QTest::keyClicks(f->SpinEdit_anzahl, QStringLiteral("100"));
+    WindowFixture::click(f->Button_add);
+    WindowFixture::click(f->Button_add);
+    QCOMPARE(f->Edit_sumnet->text(), QStringLiteral("1,943,500.00"));
+    QCOMPARE(f->Edit_sumnet->toolTip(), QStringLiteral("1,943,500.00"));
+    QCOMPARE(f->Edit_sumnet->accessibleDescription(), QStringLiteral("1,943,500.00"));
+
+    // The largest amount: whole, legible, the right edge kept, clear of the left neighbour.
+    const QPair<QLineEdit*, QWidget*> fields[] = {{f->Edit_sumnet, f->Button_add},
+                                                  {f->Edit_einzelpreis, f->Edit_lizno},
+                                                  {f->Edit_versandkosten, f->Label_versandkosten}};
+    for (const auto& [field, neighbour] : fields) {
+        const int right = field->geometry().right();
+        field->setText(QStringLiteral("999,999,999.99"));
+        const QByteArray name = field->objectName().toLatin1();
+        QVERIFY2(AmountFieldWidthFor(field) <= field->width(), name);
+        QVERIFY2(QFontInfo(field->font()).pixelSize() >= 8, name);
+        QVERIFY2(field->geometry().right() == right, name);
+        QVERIFY2(field->x() > neighbour->geometry().right(), name);
+        QCOMPARE(field->toolTip(), QStringLiteral("999,999,999.99"));
+    }
 }
 
 QTEST_MAIN(TotalsTest)

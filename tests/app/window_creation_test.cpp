@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 
@@ -18,6 +21,7 @@ class WindowCreationTest : public QObject {
     Q_OBJECT
 private slots:
     void scalingArithmetic();
+    void windowFitsTheAvailableAreaAndScrolls();
     void everyControlHasItsNameAndKind();
     void captionsAndFixedLists();
     void tablesHaveTitlesAndRowNumbers();
@@ -49,6 +53,42 @@ void WindowCreationTest::scalingArithmetic()
     const OuterGeometry wide = ScaledCentredGeometry(100, 1000, 682, 1003, 700);
     QCOMPARE(wide.left, -2);
     QCOMPARE(wide.top, (700 - 690) / 2 + 20);
+
+    // Placement inside the screen less its task bar, as {left, top, width, height}: a window
+    // that fits stays; one reaching out moves in, title bar first; a larger one is cut.
+    const OuterGeometry areas[][3] = {
+        {{456, 215, 1008, 690}, {0, 0, 1920, 1040}, {456, 215, 1008, 690}},
+        {{136, 35, 1008, 690}, {0, 0, 1280, 672}, {136, 0, 1008, 672}},
+        {{136, 35, 1008, 690}, {0, 48, 1280, 672}, {136, 48, 1008, 672}},
+        {{-24, -55, 1008, 690}, {0, 0, 960, 540}, {0, 0, 960, 540}},
+        {{8, 59, 1008, 690}, {0, 0, 1024, 728}, {8, 38, 1008, 690}},
+    };
+    for (const auto& [window, area, placed] : areas)
+        QCOMPARE(FittedIntoArea(window, area), placed);
+}
+
+void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
+{
+    WindowFixture f;
+    const QRect available = f->screen()->availableGeometry();
+    QVERIFY2(available.width() < 1008, "the test screen is expected narrower than the window");
+    QVERIFY(available.contains(f->geometry()));
+    auto* area = f->findChild<QScrollArea*>();
+    QVERIFY(area);
+    auto shown = [&](QWidget* control) {
+        return area->viewport()->rect().contains(
+            QRect(control->mapTo(area->viewport(), QPoint()), control->size()));
+    };
+    // Tab to "Help", out of view, brings it into view; the scroll bars reach the far corner.
+    QVERIFY(!shown(f->Button_help));
+    f->CheckBox_lizenzen->setFocus();
+    QTest::keyClick(f->CheckBox_lizenzen, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f->Button_help);
+    QVERIFY(shown(f->Button_help));
+    QVERIFY(!shown(f->Button_ok));
+    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    QVERIFY(shown(f->Button_ok));
 }
 
 void WindowCreationTest::everyControlHasItsNameAndKind()

@@ -1,0 +1,13 @@
+#pragma once
+
+class QLineEdit;
+
+// Keeps a read-only amount field legible whatever amount it holds: when the text outgrows the
+// field, the field first widens into the free room to its left (its right edge and the "EUR"
+// beside it stay), then the text takes a smaller size until it fits. The whole amount is also
+// the field's tooltip and what a screen reader describes. Every text the field gets is fitted,
+// whoever writes it.
+void KeepAmountWhole(QLineEdit* field);
+
+// The width the field's contents take with its current font, frame and margins included.
+int AmountFieldWidthFor(const QLineEdit* field);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QComboBox>
+
+// A pick-only list whose closed box shows an entry too long for it cut with "…" rather than
+// clipped, and offers the whole entry as its tooltip. The open list shows every entry whole.
+class ElidingComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ElidingComboBox(QWidget* parent = nullptr);
+
+    // The text the closed box shows for its current entry.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void updateToolTip();
+};
