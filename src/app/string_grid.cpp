@@ -1,7 +1,10 @@
 #include "string_grid.h"
 
+#include "line_breaks.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -148,6 +151,15 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(index)))
+        KeepOnOneLine(editor);
+    return true;
 }
 
 void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
