@@ -172,6 +172,9 @@ QString OnOneLine(const QString& text)
 
 void KeepOnOneLine(QLineEdit* field)
 {
-    if (field->findChild<OneLineFilter*>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
-        field->installEventFilter(new OneLineFilter(field));
+    static const char* const kGuarded = "velmaroKeptOnOneLine";
+    if (field->property(kGuarded).toBool())
+        return;
+    field->setProperty(kGuarded, true);
+    field->installEventFilter(new OneLineFilter(field));
 }
