@@ -116,8 +116,10 @@ void OneLineFilter::showMenu(QContextMenuEvent* event)
 {
     // The field's own menu, with its Paste going through the same rule.
     QMenu* menu = field_->createStandardContextMenu();
+    // The field names its Paste entry by its own translated caption, followed by the key.
+    const QString pasteCaption = QLineEdit::tr("&Paste");
     for (QAction* action : menu->actions()) {
-        if (action->objectName() != QLatin1String("edit-paste"))
+        if (action->text().section(QLatin1Char('\t'), 0, 0) != pasteCaption)
             continue;
         disconnect(action, &QAction::triggered, nullptr, nullptr);
         connect(action, &QAction::triggered, field_, [this] {
