@@ -18,15 +18,20 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <functional>
 
 namespace {
 
@@ -81,6 +86,8 @@ private slots:
     void wholeOrderAlongTheTabOrder();
     void licenceTableByKeys();
     void everyControlHasAnAccessibleName();
+    void pastedLineBreaksKeepOneLineFieldsOnOneLine();
+    void wholeCheckBoxAreaToggles();
 };
 
 void KeyboardTest::initTestCase()
@@ -314,6 +321,66 @@ void KeyboardTest::everyControlHasAnAccessibleName()
     QCOMPARE(vatNo->text(QAccessible::Name), w.Label_vatno->text());
     QAccessibleInterface* number = QAccessible::queryAccessibleInterface(w.SpinEdit_anzahl);
     QCOMPARE(number->text(QAccessible::Name), w.Label_anzahl->text());
+}
+
+void KeyboardTest::pastedLineBreaksKeepOneLineFieldsOnOneLine()
+{
+    WindowFixture f;
+    WindowFixture::choose(f->ComboBox_updateneu, 1); // shows the licence number field
+    StringGrid* grid = f->StringGrid_adresse;
+    const QModelIndex cell = grid->model()->index(2, 0);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    auto* cellEditor = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+    QVERIFY(cellEditor);
+
+    const QString pasted = QStringLiteral("DE123\r\nXYZ\u2028\r\n");
+    const struct {
+        const char* channel;
+        std::function<void(QLineEdit*)> bringIn;
+    } channels[] = {
+        {"Ctrl+V", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert",
+         [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"context menu",
+         [](QLineEdit* e) {
+             QContextMenuEvent event(QContextMenuEvent::Mouse, {2, 2},
+                                     e->mapToGlobal(QPoint(2, 2)));
+             QApplication::sendEvent(e, &event);
+             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+             QVERIFY(menu);
+             for (QAction* action : menu->actions())
+                 if (action->text().startsWith(QLatin1String("&Paste")))
+                     action->trigger();
+             menu->close();
+         }},
+        {"drop",
+         [&pasted](QLineEdit* e) {
+             dropText(e, {2, 2}, pasted);
+         }},
+    };
+    for (QLineEdit* field : {f->Edit_vatno, f->Edit_lizno, cellEditor}) {
+        for (const auto& channel : channels) {
+            field->clear();
+            field->setFocus();
+            QGuiApplication::clipboard()->setText(pasted);
+            channel.bringIn(field);
+            const QString where = field->objectName() + QLatin1Char(' ') + channel.channel;
+            QCOMPARE(where + field->text(), where + QStringLiteral("DE123 XYZ"));
+        }
+    }
+}
+
+void KeyboardTest::wholeCheckBoxAreaToggles()
+{
+    WindowFixture f;
+    QCheckBox* box = f->CheckBox_lizenzen;
+    QCOMPARE(box->size(), QSize(265, 17));
+    for (const QPoint at : {QPoint(1, 1), QPoint(132, 8), QPoint(263, 15)}) {
+        const bool before = box->isChecked();
+        QTest::mouseClick(box, Qt::LeftButton, {}, at);
+        QCOMPARE(box->isChecked(), !before);
+        QCOMPARE(f->StringGrid_lizenzen->isVisible(), !before);
+    }
 }
 
 QTEST_MAIN(KeyboardTest)

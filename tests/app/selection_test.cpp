@@ -3,10 +3,17 @@
 #include "core/catalogue.h"
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QStyleOptionSpinBox>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <functional>
 
 namespace {
 
@@ -35,6 +42,16 @@ void typeNumber(WindowFixture& f, const QString& text)
     QTest::keyClicks(f->SpinEdit_anzahl, text);
 }
 
+void clickArrow(QSpinBox* box, QStyle::SubControl arrow)
+{
+    QStyleOptionSpinBox option;
+    option.initFrom(box);
+    option.buttonSymbols = box->buttonSymbols();
+    option.subControls = QStyle::SC_All;
+    const QRect r = box->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, r.center());
+}
+
 enum { kProgram = 0, kBundle = 1 };
 enum { kNew = 0, kUpdate = 1, kUpdateWin64 = 2 };
 enum { kIndividual = 0, kNetworkFloating = 1 };
@@ -50,6 +67,8 @@ private slots:
     void switchBetweenProgramsAndBundles();
     void onlyDeutschOrEnglishSurviveAChangeOfItem();
     void typingRepricesAtEveryKeystroke();
+    void everyWayOfChangingTheNumberReprices();
+    void numberIsWrittenInWesternDigits();
 };
 
 void SelectionTest::newLicencePricesFollowNumberAndType()
@@ -238,6 +257,85 @@ void SelectionTest::typingRepricesAtEveryKeystroke()
         QCOMPARE(f->SpinEdit_anzahl->text(), QLatin1String(step.text));
         QCOMPARE(f->Edit_einzelpreis->text(), QLatin1String(step.price));
     }
+}
+
+void SelectionTest::everyWayOfChangingTheNumberReprices()
+{
+    WindowFixture f;
+    QSpinBox* box = f->SpinEdit_anzahl;
+    auto arrow = [box](QStyle::SubControl part) { return [box, part] { clickArrow(box, part); }; };
+    auto key = [box](Qt::Key k) {
+        return [box, k] {
+            box->setFocus();
+            QTest::keyClick(box, k);
+        };
+    };
+    auto wheel = [box](int delta) {
+        return [box, delta] {
+            const QPointF at = box->rect().center();
+            QWheelEvent event(at, box->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {},
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box, &event);
+        };
+    };
+    auto type = [&f](const char* text) {
+        return [&f, text] { typeNumber(f, QString::fromLatin1(text)); };
+    };
+    auto tab = [box] { QTest::keyClick(box, Qt::Key_Tab); };
+    const struct {
+        const char* channel;
+        std::function<void()> act;
+        const char* number;
+        const char* price;
+    } steps[] = {
+        {"up arrow", arrow(QStyle::SC_SpinBoxUp), "2", "574.50"},
+        {"up arrow", arrow(QStyle::SC_SpinBoxUp), "3", "833.03"},
+        {"down arrow", arrow(QStyle::SC_SpinBoxDown), "2", "574.50"},
+        {"Up key", key(Qt::Key_Up), "3", "833.03"},
+        {"PageUp key", key(Qt::Key_PageUp), "13", "2,738.45"},
+        {"PageDown key", key(Qt::Key_PageDown), "3", "833.03"},
+        {"Down key", key(Qt::Key_Down), "2", "574.50"},
+        {"wheel up", wheel(120), "3", "833.03"},
+        {"wheel down", wheel(-120), "2", "574.50"},
+        {"typed out of range", type("150"), "150", "31,597.50"},
+        {"Tab corrects to the top", tab, "100", "21,065.00"},
+        {"typed over the top", type("1000"), "1000", "210,650.00"},
+        {"Tab corrects, same value", tab, "100", "21,065.00"},
+        {"typed 0", type("0"), "0", "0.00"},
+        {"Tab corrects to the bottom", tab, "1", "383.00"},
+        {"emptied", type(""), "", "383.00"},
+        {"Tab fills in 1", tab, "1", "383.00"},
+        {"typed out of range", type("150"), "150", "31,597.50"},
+        {"up arrow corrects first", arrow(QStyle::SC_SpinBoxUp), "100", "21,065.00"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        const QString shape = QStringLiteral("%1: %2 at %3");
+        const QString channel = QString::fromLatin1(step.channel);
+        QCOMPARE(
+            shape.arg(channel, box->text(), f->Edit_einzelpreis->text()),
+            shape.arg(channel, QString::fromLatin1(step.number), QString::fromLatin1(step.price)));
+    }
+
+    // "+" takes the focus, so the correction comes first and the line's number and price agree.
+    typeNumber(f, QStringLiteral("0"));
+    WindowFixture::click(f->Button_add);
+    QCOMPARE(f->orderText().line(7), QStringLiteral("1 Qorvex Individual  English : 383.00 EUR"));
+}
+
+void SelectionTest::numberIsWrittenInWesternDigits()
+{
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+    WindowFixture f;
+    // Digits typed in the locale's own script count as well.
+    typeNumber(f, QString());
+    for (const QChar digit : {QChar(0x0662), QChar(0x0665)})
+        QTest::sendKeyEvent(QTest::Click, f->SpinEdit_anzahl, Qt::Key_unknown, QString(digit), {});
+    WindowFixture::click(f->Button_add);
+    QCOMPARE(f->SpinEdit_anzahl->text(), QStringLiteral("25"));
+    QVERIFY2(f->orderText().line(7).startsWith(QLatin1String("25 Qorvex Individual  English : ")),
+             qPrintable(f->orderText().line(7)));
 }
 
 QTEST_MAIN(SelectionTest)
