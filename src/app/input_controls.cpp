@@ -34,14 +34,17 @@ QValidator::State NumberField::validate(QString& input, int& pos) const
     for (QChar& c : input)
         if (c.unicode() > 127 && c.isDigit())
             c = QLatin1Char(char('0' + c.digitValue()));
-    if (input.isEmpty())
+    // A plus sign may lead, as the spin box allows; a minus sign may not, as the range starts
+    // above zero.
+    const QStringView digits = QStringView(input).mid(input.startsWith(QLatin1Char('+')) ? 1 : 0);
+    if (digits.isEmpty())
         return QValidator::Intermediate;
-    const bool digits = std::all_of(input.cbegin(), input.cend(), [](QChar c) {
+    const bool onlyDigits = std::all_of(digits.cbegin(), digits.cend(), [](QChar c) {
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     });
-    if (!digits || input.size() > kMaxDigits)
+    if (!onlyDigits || digits.size() > kMaxDigits)
         return QValidator::Invalid;
-    const int number = input.toInt();
+    const int number = digits.toInt();
     return number >= minimum() && number <= maximum() ? QValidator::Acceptable
                                                       : QValidator::Intermediate;
 }

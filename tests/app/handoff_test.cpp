@@ -237,7 +237,6 @@ void HandoffTest::everyLineBreakIsOneLineEverywhere()
 {
     WindowFixture f;
     QPlainTextEdit* memo = f->Memo1;
-    memo->setFocus();
     QTest::keyClicks(memo, QStringLiteral("typed"));
     QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(memo, QStringLiteral("after Shift+Enter"));

@@ -6,10 +6,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QScopeGuard>
 #include <QSpinBox>
-#include <QStyleOptionSpinBox>
+#include <QStyleOption>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -46,8 +45,6 @@ void clickArrow(QSpinBox* box, QStyle::SubControl arrow)
 {
     QStyleOptionSpinBox option;
     option.initFrom(box);
-    option.buttonSymbols = box->buttonSymbols();
-    option.subControls = QStyle::SC_All;
     const QRect r = box->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, box);
     QTest::mouseClick(box, Qt::LeftButton, {}, r.center());
 }
@@ -68,7 +65,6 @@ private slots:
     void onlyDeutschOrEnglishSurviveAChangeOfItem();
     void typingRepricesAtEveryKeystroke();
     void everyWayOfChangingTheNumberReprices();
-    void numberIsWrittenInWesternDigits();
 };
 
 void SelectionTest::newLicencePricesFollowNumberAndType()
@@ -261,81 +257,43 @@ void SelectionTest::typingRepricesAtEveryKeystroke()
 
 void SelectionTest::everyWayOfChangingTheNumberReprices()
 {
-    WindowFixture f;
-    QSpinBox* box = f->SpinEdit_anzahl;
-    auto arrow = [box](QStyle::SubControl part) { return [box, part] { clickArrow(box, part); }; };
-    auto key = [box](Qt::Key k) {
-        return [box, k] {
-            box->setFocus();
-            QTest::keyClick(box, k);
-        };
-    };
-    auto wheel = [box](int delta) {
-        return [box, delta] {
-            const QPointF at = box->rect().center();
-            QWheelEvent event(at, box->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {},
-                              Qt::NoScrollPhase, false);
-            QApplication::sendEvent(box, &event);
-        };
-    };
-    auto type = [&f](const char* text) {
-        return [&f, text] { typeNumber(f, QString::fromLatin1(text)); };
-    };
-    auto tab = [box] { QTest::keyClick(box, Qt::Key_Tab); };
-    const struct {
-        const char* channel;
-        std::function<void()> act;
-        const char* number;
-        const char* price;
-    } steps[] = {
-        {"up arrow", arrow(QStyle::SC_SpinBoxUp), "2", "574.50"},
-        {"up arrow", arrow(QStyle::SC_SpinBoxUp), "3", "833.03"},
-        {"down arrow", arrow(QStyle::SC_SpinBoxDown), "2", "574.50"},
-        {"Up key", key(Qt::Key_Up), "3", "833.03"},
-        {"PageUp key", key(Qt::Key_PageUp), "13", "2,738.45"},
-        {"PageDown key", key(Qt::Key_PageDown), "3", "833.03"},
-        {"Down key", key(Qt::Key_Down), "2", "574.50"},
-        {"wheel up", wheel(120), "3", "833.03"},
-        {"wheel down", wheel(-120), "2", "574.50"},
-        {"typed out of range", type("150"), "150", "31,597.50"},
-        {"Tab corrects to the top", tab, "100", "21,065.00"},
-        {"typed over the top", type("1000"), "1000", "210,650.00"},
-        {"Tab corrects, same value", tab, "100", "21,065.00"},
-        {"typed 0", type("0"), "0", "0.00"},
-        {"Tab corrects to the bottom", tab, "1", "383.00"},
-        {"emptied", type(""), "", "383.00"},
-        {"Tab fills in 1", tab, "1", "383.00"},
-        {"typed out of range", type("150"), "150", "31,597.50"},
-        {"up arrow corrects first", arrow(QStyle::SC_SpinBoxUp), "100", "21,065.00"},
-    };
-    for (const auto& step : steps) {
-        step.act();
-        const QString shape = QStringLiteral("%1: %2 at %3");
-        const QString channel = QString::fromLatin1(step.channel);
-        QCOMPARE(
-            shape.arg(channel, box->text(), f->Edit_einzelpreis->text()),
-            shape.arg(channel, QString::fromLatin1(step.number), QString::fromLatin1(step.price)));
-    }
-
-    // "+" takes the focus, so the correction comes first and the line's number and price agree.
-    typeNumber(f, QStringLiteral("0"));
-    WindowFixture::click(f->Button_add);
-    QCOMPARE(f->orderText().line(7), QStringLiteral("1 Qorvex Individual  English : 383.00 EUR"));
-}
-
-void SelectionTest::numberIsWrittenInWesternDigits()
-{
+    // Under Arabic settings too the number keeps Western digits, as the amounts do.
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
     const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
     WindowFixture f;
-    // Digits typed in the locale's own script count as well.
-    typeNumber(f, QString());
-    for (const QChar digit : {QChar(0x0662), QChar(0x0665)})
-        QTest::sendKeyEvent(QTest::Click, f->SpinEdit_anzahl, Qt::Key_unknown, QString(digit), {});
+    QSpinBox* box = f->SpinEdit_anzahl;
+    const auto up = [box] { clickArrow(box, QStyle::SC_SpinBoxUp); };
+    const auto key = [box](Qt::Key k) { return [box, k] { QTest::keyClick(box, k); }; };
+    const auto type = [&f](const char* t) { return [&f, t] { typeNumber(f, t); }; };
+    QWheelEvent wheel({4, 4}, {4, 4}, {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    const struct {
+        const char* channel;
+        std::function<void()> act;
+        const char* numberAndPrice;
+    } steps[] = {
+        {"up arrow", up, "2 574.50"},
+        {"down arrow", [box] { clickArrow(box, QStyle::SC_SpinBoxDown); }, "1 383.00"},
+        {"Up key", key(Qt::Key_Up), "2 574.50"},
+        {"PageUp key", key(Qt::Key_PageUp), "12 2,527.80"},
+        {"wheel", [box, &wheel] { QApplication::sendEvent(box, &wheel); }, "11 2,317.15"},
+        {"typed out of range", type("150"), "150 31,597.50"},
+        {"Tab", key(Qt::Key_Tab), "100 21,065.00"},
+        {"typed over the top", type("1000"), "1000 210,650.00"},
+        {"Tab, same value", key(Qt::Key_Tab), "100 21,065.00"},
+        {"typed 0", type("0"), "0 0.00"},
+        {"Tab", key(Qt::Key_Tab), "1 383.00"},
+        {"typed out of range", type("150"), "150 31,597.50"},
+        {"up arrow corrects first", up, "100 21,065.00"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        QCOMPARE(step.channel + (' ' + box->text()) + ' ' + f->Edit_einzelpreis->text(),
+                 step.channel + (' ' + QString::fromLatin1(step.numberAndPrice)));
+    }
+    // "+" takes the focus, so the correction comes first and the line's number and price agree.
+    typeNumber(f, QString()); // an emptied field is priced for 1
     WindowFixture::click(f->Button_add);
-    QCOMPARE(f->SpinEdit_anzahl->text(), QStringLiteral("25"));
-    QVERIFY2(f->orderText().line(7).startsWith(QLatin1String("25 Qorvex Individual  English : ")),
-             qPrintable(f->orderText().line(7)));
+    QCOMPARE(f->orderText().line(7), QStringLiteral("1 Qorvex Individual  English : 383.00 EUR"));
 }
 
 QTEST_MAIN(SelectionTest)
