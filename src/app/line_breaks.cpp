@@ -25,7 +25,8 @@ bool isCrBeforeLf(const QString& text, qsizetype i)
     return text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n');
 }
 
-bool needsNoChange(const QString& text)
+// True when a line feed is the only kind of line break the text may hold.
+bool onlyPlainLineFeeds(const QString& text)
 {
     return std::none_of(text.cbegin(), text.cend(), [](QChar c) {
         return c == QLatin1Char('\r') || c == QChar::LineSeparator ||
@@ -137,7 +138,7 @@ void OneLineFilter::showMenu(QContextMenuEvent* event)
 QString WithPlainLineBreaks(const QString& text)
 {
     // Most texts have nothing to change and are passed on without a copy.
-    if (needsNoChange(text))
+    if (onlyPlainLineFeeds(text))
         return text;
     QString result;
     result.reserve(text.size());
@@ -151,7 +152,7 @@ QString WithPlainLineBreaks(const QString& text)
 
 QString OnOneLine(const QString& text)
 {
-    if (needsNoChange(text) && !text.contains(QLatin1Char('\n')))
+    if (onlyPlainLineFeeds(text) && !text.contains(QLatin1Char('\n')))
         return text;
     QString result;
     result.reserve(text.size());
