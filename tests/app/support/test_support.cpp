@@ -34,10 +34,9 @@ void dropText(QWidget* target, const QPoint& at, const QString& text)
 {
     QMimeData data;
     data.setText(text);
-    // The drop goes to the widget that took the drag when it entered.
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(target, &enter);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter); // the drop goes to the widget that took the drag
     QApplication::sendEvent(target, &drop);
 }
 
