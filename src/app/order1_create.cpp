@@ -4,6 +4,7 @@
 #include "amount_field.h"
 #include "core/errors.h"
 #include "desktop.h"
+#include "line_breaks.h"
 #include "screen_scaling.h"
 
 #include <QFileInfo>
@@ -38,7 +39,11 @@ TForm_order::TForm_order(Desktop& desktop, QWidget* parent)
     connectPrinting();
 }
 
-TForm_order::~TForm_order() = default;
+TForm_order::~TForm_order()
+{
+    // Closing down may still correct the number field; nothing is left to price it.
+    SpinEdit_anzahl->disconnect(this);
+}
 
 void TForm_order::FormCreate()
 {
@@ -278,10 +283,12 @@ void TForm_order::connectHandlers()
     onActivated(ComboBox_location, &TForm_order::ComboBox_locationChange);
     onActivated(ComboBox_versand, &TForm_order::ComboBox_versandChange);
     onActivated(ComboBox_zahlung, &TForm_order::ComboBox_zahlungChange);
-    // The spin box itself reports only values it accepts; its editor reports every keystroke,
-    // an emptied field included, which prices the line for one licence.
-    connect(SpinEdit_anzahl->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
+    connect(SpinEdit_anzahl, &NumberField::numberChanged, this,
             [this] { SpinEdit_anzahlChange(); });
+    // A pasted or dropped line break must not split a one-line entry over lines of the order.
+    for (QLineEdit* field : {Edit_vatno, Edit_lizno, Edit_visa1, Edit_visa2, Edit_visa3, Edit_visa4,
+                             Edit_expdate, Edit_cardholder})
+        KeepOnOneLine(field);
 
     auto onClick = [this](QAbstractButton* button, void (TForm_order::*handler)()) {
         connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });

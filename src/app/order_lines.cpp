@@ -1,5 +1,7 @@
 #include "order_lines.h"
 
+#include "line_breaks.h"
+
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -22,12 +24,10 @@ QString OrderLines::line(int index) const
 
 QStringList OrderLines::all() const
 {
-    QStringList lines;
-    const int n = count();
-    lines.reserve(n);
-    QTextBlock block = memo_->document()->firstBlock();
-    for (int i = 0; i < n; ++i, block = block.next())
-        lines << block.text();
+    QStringList lines = plainText().split(QLatin1Char('\n'));
+    // The empty remainder after a final line break (or of the empty text) is no line.
+    if (lines.last().isEmpty())
+        lines.removeLast();
     return lines;
 }
 
@@ -51,10 +51,12 @@ std::vector<std::string> OrderLines::allUtf8() const
 QString OrderLines::plainText() const
 {
     // The raw text keeps every character as typed (the plain text would turn a no-break space
-    // into a blank); only its paragraph separators become line feeds.
+    // into a blank); only its line breaks become line feeds. The memo turns every line separator
+    // into a paragraph break as it comes in, but a line separator that got in all the same is
+    // still read as the line break that the customer sees.
     QString text = memo_->document()->toRawText();
     for (QChar& c : text)
-        if (c == QChar::ParagraphSeparator)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = QLatin1Char('\n');
     return text;
 }
@@ -74,7 +76,7 @@ void OrderLines::append(const QString& line)
     text += QLatin1Char('\n');
     QTextCursor cursor(memo_->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    cursor.insertText(WithPlainLineBreaks(text));
 }
 
 void OrderLines::append(const std::vector<std::string>& lines)
@@ -90,7 +92,7 @@ void OrderLines::append(const std::vector<std::string>& lines)
     }
     QTextCursor cursor(memo_->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    cursor.insertText(WithPlainLineBreaks(text));
 }
 
 void OrderLines::clear()
@@ -105,5 +107,5 @@ void OrderLines::setLines(const std::vector<std::string>& lines)
         text += QString::fromStdString(line);
         text += QLatin1Char('\n');
     }
-    memo_->setPlainText(text);
+    memo_->setPlainText(WithPlainLineBreaks(text));
 }

@@ -1,8 +1,11 @@
 #include "string_grid.h"
 
+#include "line_breaks.h"
+
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QStyle>
 #include <QToolTip>
 
@@ -152,6 +155,15 @@ void StringGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(index)))
+        KeepOnOneLine(editor);
+    return true;
 }
 
 void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)

@@ -69,6 +69,8 @@ protected:
     // Enter confirms the cell and moves down a row, as in a form; it must not reach the window,
     // where it would press OK and start closing the order.
     void keyPressEvent(QKeyEvent* event) override;
+    // A cell holds one line: its editor keeps pasted and dropped text on one line.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 protected slots:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;

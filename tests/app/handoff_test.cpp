@@ -38,6 +38,7 @@ private slots:
     void notepadWritesOutwinByteForByte_data();
     void notepadWritesOutwinByteForByte();
     void notepadOverwritesOutwinEachTime();
+    void everyLineBreakIsOneLineEverywhere();
 };
 
 void HandoffTest::mailRequestCarriesTheOrderText_data()
@@ -230,6 +231,34 @@ void HandoffTest::notepadOverwritesOutwinEachTime()
     WindowFixture::click(f->Button_notepad);
     QCOMPARE(fileBytes(QStringLiteral("outwin.txt")), QByteArray("short"));
     QCOMPARE(f.desktop.editorStarts.size(), 2);
+}
+
+void HandoffTest::everyLineBreakIsOneLineEverywhere()
+{
+    WindowFixture f;
+    QPlainTextEdit* memo = f->Memo1;
+    QTest::keyClicks(memo, QStringLiteral("typed"));
+    QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(memo, QStringLiteral("after Shift+Enter"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    QGuiApplication::clipboard()->setText(QStringLiteral("CR LF\r\nLF\nCR\rLS\u2028PS\u2029"));
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+    dropText(memo->viewport(), memo->cursorRect().center(),
+             QStringLiteral("dropped\r\nlast\u2028"));
+
+    const QStringList lines = {"typed", "after Shift+Enter", "CR LF", "LF", "CR", "LS",
+                               "PS",    "dropped",           "last"};
+    QCOMPARE(f->orderText().count(), lines.size());
+    QCOMPARE(f->orderText().all(), lines);
+    WindowFixture::click(f->Button_notepad);
+    QCOMPARE(fileBytes(QStringLiteral("outwin.txt")), lines.join("\r\n").toUtf8() + "\r\n");
+    WindowFixture::click(f->Button_email);
+    QCOMPARE(decodedBody(f.desktop), lines.join('\n') + '\n');
+    WindowFixture::click(f->Button_clipboard);
+    QCOMPARE(QGuiApplication::clipboard()->text(), lines.join('\n') + '\n');
+    f->SaveOrderFile();
+    QVERIFY(fileBytes(QStringLiteral("order.qzo"))
+                .contains("\r\n9\r\n" + lines.join("\r\n").toUtf8() + "\r\n"));
 }
 
 QTEST_MAIN(HandoffTest)

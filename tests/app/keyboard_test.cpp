@@ -18,7 +18,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,6 +29,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <functional>
 
 namespace {
 
@@ -81,6 +85,8 @@ private slots:
     void wholeOrderAlongTheTabOrder();
     void licenceTableByKeys();
     void everyControlHasAnAccessibleName();
+    void pastedLineBreaksKeepOneLineFieldsOnOneLine();
+    void wholeCheckBoxAreaToggles();
 };
 
 void KeyboardTest::initTestCase()
@@ -314,6 +320,44 @@ void KeyboardTest::everyControlHasAnAccessibleName()
     QCOMPARE(vatNo->text(QAccessible::Name), w.Label_vatno->text());
     QAccessibleInterface* number = QAccessible::queryAccessibleInterface(w.SpinEdit_anzahl);
     QCOMPARE(number->text(QAccessible::Name), w.Label_anzahl->text());
+}
+
+void KeyboardTest::pastedLineBreaksKeepOneLineFieldsOnOneLine()
+{
+    WindowFixture f;
+    StringGrid* grid = f->StringGrid_adresse;
+    const QModelIndex cell = grid->model()->index(2, 0);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    static const QString pasted = QStringLiteral("DE123\r\nXYZ\u2028\r\n");
+    const auto contextMenuPaste = [](QLineEdit* e) {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, {2, 2}, e->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(e, &menu);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P); // "&Paste"
+    };
+    const std::function<void(QLineEdit*)> channels[] = {
+        [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); },
+        [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); },
+        contextMenuPaste,
+        [](QLineEdit* e) {
+            dropText(e, {2, 2}, pasted);
+        },
+    };
+    for (QLineEdit* field : {f->Edit_vatno, qobject_cast<QLineEdit*>(grid->indexWidget(cell))}) {
+        for (int channel = 0; channel < 4; ++channel) {
+            field->clear();
+            QGuiApplication::clipboard()->setText(pasted);
+            channels[channel](field);
+            QCOMPARE(QString::number(channel) + field->text(),
+                     QString::number(channel) + "DE123 XYZ");
+        }
+    }
+}
+
+void KeyboardTest::wholeCheckBoxAreaToggles()
+{
+    WindowFixture f;
+    QTest::mouseClick(f->CheckBox_lizenzen, Qt::LeftButton, {}, QPoint(263, 15)); // far right
+    QVERIFY(f->StringGrid_lizenzen->isVisible());
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -4,10 +4,16 @@
 #include "eliding_combo_box.h"
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QStyleOption>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <functional>
 
 namespace {
 
@@ -36,6 +42,14 @@ void typeNumber(WindowFixture& f, const QString& text)
     QTest::keyClicks(f->SpinEdit_anzahl, text);
 }
 
+void clickArrow(QSpinBox* box, QStyle::SubControl arrow)
+{
+    QStyleOptionSpinBox option;
+    option.initFrom(box);
+    const QRect r = box->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, r.center());
+}
+
 enum { kProgram = 0, kBundle = 1 };
 enum { kNew = 0, kUpdate = 1, kUpdateWin64 = 2 };
 enum { kIndividual = 0, kNetworkFloating = 1 };
@@ -52,6 +66,7 @@ private slots:
     void onlyDeutschOrEnglishSurviveAChangeOfItem();
     void typingRepricesAtEveryKeystroke();
     void longNamesShowCutWithTheWholeNameAsTooltip();
+    void everyWayOfChangingTheNumberReprices();
 };
 
 void SelectionTest::newLicencePricesFollowNumberAndType()
@@ -263,6 +278,47 @@ void SelectionTest::longNamesShowCutWithTheWholeNameAsTooltip()
     grid->setCell(1, 2, programNames()[0]);
     QCOMPARE(grid->cellToolTip(grid->model()->index(0, 0)), bundleNames()[8]);
     QCOMPARE(grid->cellToolTip(grid->model()->index(1, 0)), QString());
+}
+
+void SelectionTest::everyWayOfChangingTheNumberReprices()
+{
+    // Under Arabic settings too the number keeps Western digits, as the amounts do.
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+    WindowFixture f;
+    QSpinBox* box = f->SpinEdit_anzahl;
+    const auto up = [box] { clickArrow(box, QStyle::SC_SpinBoxUp); };
+    const auto key = [box](Qt::Key k) { return [box, k] { QTest::keyClick(box, k); }; };
+    const auto type = [&f](const char* t) { return [&f, t] { typeNumber(f, t); }; };
+    QWheelEvent wheel({4, 4}, {4, 4}, {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    const struct {
+        const char* channel;
+        std::function<void()> act;
+        const char* numberAndPrice;
+    } steps[] = {
+        {"up arrow", up, "2 574.50"},
+        {"down arrow", [box] { clickArrow(box, QStyle::SC_SpinBoxDown); }, "1 383.00"},
+        {"Up key", key(Qt::Key_Up), "2 574.50"},
+        {"PageUp key", key(Qt::Key_PageUp), "12 2,527.80"},
+        {"wheel", [box, &wheel] { QApplication::sendEvent(box, &wheel); }, "11 2,317.15"},
+        {"typed out of range", type("150"), "150 31,597.50"},
+        {"Tab", key(Qt::Key_Tab), "100 21,065.00"},
+        {"typed over the top", type("1000"), "1000 210,650.00"},
+        {"Tab, same value", key(Qt::Key_Tab), "100 21,065.00"},
+        {"typed 0", type("0"), "0 0.00"},
+        {"Tab", key(Qt::Key_Tab), "1 383.00"},
+        {"typed out of range", type("150"), "150 31,597.50"},
+        {"up arrow corrects first", up, "100 21,065.00"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        QCOMPARE(step.channel + (' ' + box->text()) + ' ' + f->Edit_einzelpreis->text(),
+                 step.channel + (' ' + QString::fromLatin1(step.numberAndPrice)));
+    }
+    // "+" takes the focus, so the correction comes first and the line's number and price agree.
+    typeNumber(f, QString()); // an emptied field is priced for 1
+    WindowFixture::click(f->Button_add);
+    QCOMPARE(f->orderText().line(7), QStringLiteral("1 Qorvex Individual  English : 383.00 EUR"));
 }
 
 QTEST_MAIN(SelectionTest)

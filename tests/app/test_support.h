@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
 class QComboBox;
+class QWidget;
 
 // A file's bytes, or "<missing>" when it cannot be read.
 QByteArray fileBytes(const QString& name);
@@ -15,6 +17,9 @@ void writeFile(const QString& name, const QByteArray& bytes);
 
 // The entries of a list, in order.
 QStringList entries(const QComboBox* list);
+
+// Drags a text onto a widget and drops it there, as the mouse does.
+void dropText(QWidget* target, const QPoint& at, const QString& text);
 
 // Any modal window that shows up while it lives is noted and closed, so a key or click that
 // opens a dialog by mistake fails the test instead of hanging it.

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QWidget>
 
 QByteArray fileBytes(const QString& name)
@@ -26,6 +28,16 @@ QStringList entries(const QComboBox* list)
     for (int i = 0; i < list->count(); ++i)
         items << list->itemText(i);
     return items;
+}
+
+void dropText(QWidget* target, const QPoint& at, const QString& text)
+{
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter); // the drop goes to the widget that took the drag
+    QApplication::sendEvent(target, &drop);
 }
 
 ModalWatch::ModalWatch()
