@@ -243,12 +243,36 @@ TEST(ClosingLines, PayPalLinkCarriesTheTotalToTheCent)
     EXPECT_EQ(
         block.lines,
         Concat({"", "sum net: 1,468.46 EUR", "Postage cost: 0.00 EUR", "Sum total: 1,468.46 EUR"},
-               {"", "Payment: PayPal", "https://www.paypal.me/velmarosoftware/1,468.46EUR", ""},
+               {"", "Payment: PayPal", "https://www.paypal.me/velmarosoftware/1468.46EUR", ""},
                kAddressBlock));
 
     // With VAT the link takes the gross total, and beyond 100,000 it stays a plain amount.
     const ClosingBlock gross = ClosingLines(Closing(Euros(100000), 0, 1, 1), {});
-    EXPECT_EQ(gross.lines[7], "https://www.paypal.me/velmarosoftware/119,011.90EUR");
+    EXPECT_EQ(gross.lines[7], "https://www.paypal.me/velmarosoftware/119011.90EUR");
+}
+
+TEST(ClosingLines, PayPalAmountIsTheSameInEveryLocale)
+{
+    struct Case {
+        std::int64_t units;
+        const char* total; // the "Sum total" amount in German settings
+        const char* link;
+    };
+    const Case cases[] = {
+        {167562500000, "1.675,63", "/1675.63EUR"}, // half a cent rounds away from zero
+        {167562499999, "1.675,62", "/1675.62EUR"},
+        {123456789100000000, "1.234.567.891,00", "/1234567891.00EUR"},
+        {400000, "0,00", "/0.00EUR"},
+    };
+    const MoneyFormat german{".", ","};
+    const MoneyFormat english{",", "."};
+    for (const Case& c : cases) {
+        const ClosingInput input = Closing(Money::fromUnits(c.units), 2, 0, 1);
+        const ClosingBlock inGerman = ClosingLines(input, german);
+        EXPECT_EQ(inGerman.lines[3], std::string("Sum total: ") + c.total + " EUR");
+        EXPECT_EQ(inGerman.lines[6], std::string(seller::kPayPalLink) + c.link);
+        EXPECT_EQ(ClosingLines(input, english).lines[6], inGerman.lines[6]);
+    }
 }
 
 TEST(ClosingLines, EmptyAddressCellsAndUnknownPaymentKind)
@@ -267,7 +291,7 @@ TEST(ClosingLines, LocaleSeparatorsInEveryAmount)
     EXPECT_EQ(block.lines[1], "sum net: 1.234,00 EUR");
     EXPECT_EQ(block.lines[3], "19% VAT :236,36");
     EXPECT_EQ(block.lines[4], "Sum total: 1.480,36 EUR");
-    EXPECT_EQ(block.lines[7], "https://www.paypal.me/velmarosoftware/1.480,36EUR");
+    EXPECT_EQ(block.lines[7], "https://www.paypal.me/velmarosoftware/1480.36EUR");
 }
 
 TEST(ClosingCheck, NetSumFirstThenVatNumber)
