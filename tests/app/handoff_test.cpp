@@ -3,8 +3,10 @@
 #include "window_fixture.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -33,6 +35,8 @@ private slots:
     void emailTwiceHandsOnTwoRequests();
     void mailWithoutMailProgramTellsTheUserAndLeavesTheFlag();
     void handOffOperationsLeaveTheMailedFlag();
+    void handOffThroughTheOpener_data();
+    void handOffThroughTheOpener();
     void clipboardHoldsTheWholeText_data();
     void clipboardHoldsTheWholeText();
     void notepadWritesOutwinByteForByte_data();
@@ -153,12 +157,58 @@ void HandoffTest::handOffOperationsLeaveTheMailedFlag()
     QVERIFY(!f->mailedFlag());
 }
 
+void HandoffTest::handOffThroughTheOpener_data()
+{
+    QTest::addColumn<bool>("mail");
+    QTest::addColumn<QByteArray>("action");
+    QTest::addColumn<bool>("opened");
+
+    QTest::newRow("mail, no handler") << true << QByteArray("exit 3") << false;
+    QTest::newRow("mail, handler failed") << true << QByteArray("exit 4") << false;
+    QTest::newRow("mail, handled") << true << QByteArray("true") << true;
+    // Some handlers keep the opener running as long as the mail program runs.
+    QTest::newRow("mail, handler still running") << true << QByteArray("/bin/sleep 10") << true;
+    QTest::newRow("editor, no handler") << false << QByteArray("exit 3") << false;
+    QTest::newRow("editor, handled") << false << QByteArray("true") << true;
+}
+
+void HandoffTest::handOffThroughTheOpener()
+{
+    QFETCH(bool, mail);
+    QFETCH(QByteArray, action);
+    QFETCH(bool, opened);
+    WindowFixture f;
+    f->Memo1->setPlainText(QStringLiteral("one line\n"));
+    f.desktop.throughOpener = true;
+    StandInOpener opener(action);
+
+    WindowFixture::click(mail ? f->Button_email : f->Button_notepad);
+
+    QCOMPARE(f->mailedFlag(), mail && opened);
+    QCOMPARE(f.desktop.messages.size(), opened ? 0 : 1);
+    QVERIFY(f.desktop.errors.isEmpty());
+    QCOMPARE(opener.ended(), action != "/bin/sleep 10" && opened);
+    const QString outwin = QDir::toNativeSeparators(f.path(QStringLiteral("outwin.txt")));
+    if (mail) {
+        // One argument, no shell in between: the request with its scheme in lower case.
+        QCOMPARE(opener.arguments(), "mailto:orders@velmaro-software.example?subject=Purchase%20"
+                                     "Order&body=one%20line%0A\n");
+    } else {
+        QCOMPARE(opener.arguments(), outwin.toUtf8() + '\n');
+        QCOMPARE(fileBytes(outwin), QByteArray("one line\r\n"));
+    }
+    if (!opened)
+        QVERIFY2(f.desktop.messages[0].contains(mail ? QStringLiteral("e-mail program") : outwin),
+                 qPrintable(f.desktop.messages[0]));
+}
+
 void HandoffTest::clipboardHoldsTheWholeText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("final line break") << "Purchase Order\n\n1 x Lumo : 383.00 EUR\n";
     QTest::newRow("no final line break") << "first\nsecond";
     QTest::newRow("letters outside ASCII") << "M\u00fcller & S\u00f6hne #1\n";
+    QTest::newRow("no-break space") << "1\u00a0x Lumo\u00a0: 383.00\u00a0EUR\n";
 }
 
 void HandoffTest::clipboardHoldsTheWholeText()
@@ -177,10 +227,12 @@ void HandoffTest::clipboardHoldsTheWholeText()
     // Qt hands the text on with "\n" line ends; the platform clipboard makes them CR LF where
     // that is its custom.
     QCOMPARE(QGuiApplication::clipboard()->text(), text);
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(),
+             QStringList{QStringLiteral("text/plain")});
     const QTextCursor selection = f->Memo1->textCursor();
     QCOMPARE(selection.selectionStart(), 0);
     QCOMPARE(selection.selectionEnd(), static_cast<int>(text.size()));
-    QCOMPARE(f->Memo1->toPlainText(), text);
+    QCOMPARE(f->orderText().plainText(), text);
     QVERIFY(!f->mailedFlag());
     QVERIFY(f.desktop.errors.isEmpty());
 }
