@@ -1,5 +1,6 @@
 // Leaving the order window: the save prompt, the choice of a hand-off, their failures, and the
 // Help and Cancel buttons.
+#include "application.h"
 #include "U64INRA.h"
 #include "window_fixture.h"
 
@@ -7,13 +8,18 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -96,6 +102,33 @@ enum class ChoiceAnswerKind {
 
 enum class HandOff { None, Mail, Clipboard, Editor };
 
+enum class Box { Message, Confirm, Error };
+
+const char kLeaveOrderOnClipboard[] = "--leave-order-on-clipboard";
+const QString kClipboardOrder = QStringLiteral("Purchase Order\n\n1\u00a0x Lumo : 383.00 EUR\n");
+
+// The program's way out through the closing flow's clipboard choice, as a process of its own on
+// the display it is given: it says when its window has gone, then serves the clipboard as the
+// program does.
+int leaveOrderOnClipboard(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    WindowFixture f;
+    f->Memo1->setPlainText(kClipboardOrder);
+    f.desktop.answers = {Answer::No};
+    ChoiceAnswer choice([](Tin_radiodialog& d) {
+        clickOption(d, 1);
+        QTest::mouseClick(d.Button_ok, Qt::LeftButton);
+    });
+    WindowFixture::click(f->Button_ok);
+    if (f->isVisible() || f.desktop.clipboardKeeps != 1)
+        return 2;
+    std::puts("window closed");
+    std::fflush(stdout);
+    ServeClipboardUntilTakenOver(std::chrono::minutes(1));
+    return 0;
+}
+
 std::function<void(Tin_radiodialog&)> answerFor(ChoiceAnswerKind kind)
 {
     switch (kind) {
@@ -127,6 +160,7 @@ std::function<void(Tin_radiodialog&)> answerFor(ChoiceAnswerKind kind)
 Q_DECLARE_METATYPE(Desktop::Answer)
 Q_DECLARE_METATYPE(ChoiceAnswerKind)
 Q_DECLARE_METATYPE(HandOff)
+Q_DECLARE_METATYPE(Box)
 
 class ClosingTest : public QObject {
     Q_OBJECT
@@ -143,6 +177,9 @@ private slots:
     void mailWithoutMailProgramKeepsTheWindowOpen();
     void helpChangesNothing();
     void cancelClosesWithoutPrompt();
+    void boxesAreCentredOnTheScreen_data();
+    void boxesAreCentredOnTheScreen();
+    void orderOutlivesTheWindowOnTheClipboard();
 };
 
 void ClosingTest::initTestCase()
@@ -255,6 +292,8 @@ void ClosingTest::handOffs()
     if (handOff == HandOff::Editor)
         QCOMPARE(fileBytes(f.path("outwin.txt")), kTypedLine.toUtf8());
 
+    // Only the clipboard's text has to outlive the window.
+    QCOMPARE(f.desktop.clipboardKeeps, handOff == HandOff::Clipboard ? 1 : 0);
     // The closing flow's own mail hand-off does not count as the Email button.
     QVERIFY(!f->mailedFlag());
     QVERIFY(f.desktop.errors.isEmpty());
@@ -337,7 +376,12 @@ void ClosingTest::mailWithoutMailProgramKeepsTheWindowOpen()
 {
     WindowFixture f;
     QTest::keyClicks(f->Memo1, kTypedLine);
-    f.desktop.mailHandlerWorks = false;
+    // The desktop's opener runs, but finds no program for mail.
+    f.desktop.throughOpener = true;
+    StandInOpener opener("exit 3");
+    WindowFixture::click(f->Button_email);
+    QCOMPARE(f.desktop.messages.size(), 1);
+    QVERIFY(!f->mailedFlag());
 
     f.desktop.answers = {Answer::No};
     ChoiceAnswer choice(answerFor(ChoiceAnswerKind::EnterOnDefault));
@@ -345,8 +389,8 @@ void ClosingTest::mailWithoutMailProgramKeepsTheWindowOpen()
 
     // The order did not leave: the window stays with it, and the box said how to send it.
     QVERIFY(choice.shown);
-    QCOMPARE(f.desktop.mailRequests.size(), 1);
-    QCOMPARE(f.desktop.messages.size(), 1);
+    QCOMPARE(f.desktop.mailRequests.size(), 2);
+    QCOMPARE(f.desktop.messages.size(), 2);
     QVERIFY(f->isVisible());
     QVERIFY(!f->mailedFlag());
     QCOMPARE(f->Memo1->toPlainText(), kTypedLine);
@@ -383,14 +427,124 @@ void ClosingTest::cancelClosesWithoutPrompt()
 {
     WindowFixture f;
     QTest::keyClicks(f->Memo1, kTypedLine);
+    WindowFixture::click(f->Button_clipboard);
     ChoiceAnswer choice(pressEscape);
     WindowFixture::click(f->Button_cancel);
 
+    // Ends at once, also with the order on the clipboard.
+    QCOMPARE(f.desktop.clipboardKeeps, 0);
     QVERIFY(f.desktop.confirmations.isEmpty());
     QVERIFY(!choice.shown);
     QVERIFY(!QFile::exists(f.path("order.qzo")));
     QVERIFY(!f->isVisible());
 }
 
-QTEST_MAIN(ClosingTest)
+void ClosingTest::boxesAreCentredOnTheScreen_data()
+{
+    QTest::addColumn<Box>("box");
+    QTest::newRow("plain message") << Box::Message;
+    QTest::newRow("save prompt") << Box::Confirm;
+    QTest::newRow("error") << Box::Error;
+}
+
+void ClosingTest::boxesAreCentredOnTheScreen()
+{
+    QFETCH(Box, box);
+    WindowFixture f;
+    const QRect screen = f->screen()->availableGeometry();
+    f->move(screen.topLeft() + QPoint(screen.width() / 2, screen.height() / 3));
+    QPoint centre;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&centre] {
+        if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            centre = shown->geometry().center();
+            shown->close();
+        }
+    });
+    poll.start(5);
+
+    SystemDesktop desktop;
+    if (box == Box::Message)
+        desktop.showMessage(&f.window(), QStringLiteral("a message"));
+    else if (box == Box::Confirm)
+        desktop.confirm(&f.window(), QStringLiteral("Save order.qzo ?"));
+    else
+        desktop.showError(&f.window(), QStringLiteral("an error."));
+
+    QVERIFY2((centre - screen.center()).manhattanLength() <= 1,
+             qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
+    QVERIFY((f->frameGeometry().center() - centre).manhattanLength() > 100);
+}
+
+void ClosingTest::orderOutlivesTheWindowOnTheClipboard()
+{
+    // Only a real X server shows whether the text outlives the process that put it there.
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xclip = QStandardPaths::findExecutable(QStringLiteral("xclip"));
+    if (xvfb.isEmpty() || xclip.isEmpty())
+        QSKIP("needs Xvfb and xclip, which scripts/install-deps.sh installs");
+    QProcess server;
+    server.start(xvfb,
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp")});
+    QByteArray display;
+    while (!display.contains('\n') && server.waitForReadyRead(10000))
+        display += server.readAllStandardOutput();
+    QVERIFY2(display.contains('\n'), "the virtual screen did not start");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + display.trimmed());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    const auto run = [&](const QStringList& arguments, const QByteArray& input = {}) {
+        QProcess client;
+        client.setProcessEnvironment(environment);
+        // xclip -i stays behind to serve what it copied; it must not hold our output open.
+        client.setStandardErrorFile(QProcess::nullDevice());
+        if (!input.isEmpty())
+            client.setStandardOutputFile(QProcess::nullDevice());
+        client.start(xclip, arguments);
+        client.write(input);
+        client.closeWriteChannel();
+        client.waitForFinished(10000);
+        return input.isEmpty() ? client.readAllStandardOutput() : QByteArray();
+    };
+
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QCoreApplication::applicationFilePath(), {QLatin1String(kLeaveOrderOnClipboard)});
+    QByteArray said;
+    while (!said.contains("window closed") && program.waitForReadyRead(30000))
+        said += program.readAllStandardOutput();
+    QVERIFY2(said.contains("window closed"), said.constData());
+
+    const QStringList clipboard = {QStringLiteral("-selection"), QStringLiteral("clipboard")};
+    QCOMPARE(QString::fromUtf8(run(QStringList{QStringLiteral("-o"), QStringLiteral("-target"),
+                                               QStringLiteral("UTF8_STRING")} +
+                                   clipboard)),
+             kClipboardOrder);
+    const QByteArray targets = run(
+        QStringList{QStringLiteral("-o"), QStringLiteral("-target"), QStringLiteral("TARGETS")} +
+        clipboard);
+    QVERIFY2(targets.contains("text/plain") && !targets.contains("html"), targets.constData());
+    QCOMPARE(program.state(), QProcess::Running);
+
+    // Another program copies something: nothing is left to serve, so the program ends.
+    run(QStringList{QStringLiteral("-i")} + clipboard, "something else");
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(run(QStringList{QStringLiteral("-o")} + clipboard), QByteArray("something else"));
+    server.terminate();
+    server.waitForFinished(10000);
+}
+
+int main(int argc, char* argv[])
+{
+    if (argc > 1 && qstrcmp(argv[1], kLeaveOrderOnClipboard) == 0)
+        return leaveOrderOnClipboard(argc, argv);
+    QApplication app(argc, argv);
+    ClosingTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "closing_test.moc"
