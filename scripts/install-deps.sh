@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
   fonts-liberation2
+  # The clipboard test runs a virtual X server and pastes from a second program.
+  xvfb xclip
 )
 if [ "${1:-}" = "--with-display" ]; then
   # A virtual screen for starting the window on a machine without a desktop.
