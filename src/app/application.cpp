@@ -94,7 +94,7 @@ void ServeClipboardUntilTakenOver(std::chrono::milliseconds limit)
         if (mode == QClipboard::Clipboard && !clipboard->ownsClipboard())
             serve.quit();
     });
-    QTimer::singleShot(limit, &serve, &QEventLoop::quit);
+    QTimer::singleShot(limit, Qt::PreciseTimer, &serve, &QEventLoop::quit);
     serve.exec();
 #endif
 }

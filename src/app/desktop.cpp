@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <memory>
+
 namespace {
 
 // Every box of the program appears in the same place: the middle of the screen that shows the
@@ -50,6 +52,14 @@ QMessageBox::StandardButton runBox(QWidget* parent, QMessageBox::Icon icon, cons
 
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
 
+// Openers still running when their wait ended. Destroying a QProcess kills its process, and a
+// handler must not go with this program, so these are let go only once they have ended.
+QList<QProcess*>& runningOpeners()
+{
+    static auto* running = new QList<QProcess*>;
+    return *running;
+}
+
 // Hands one argument to the desktop's opener, with no shell in between, and tells whether a
 // program took it. The opener exits non-zero when it finds no handler (3) or the handler fails
 // (4); one that is still running after the wait has found its handler, as some stay until the
@@ -60,9 +70,7 @@ bool openWithDesktopOpener(const QString& argument)
     if (opener.isEmpty())
         return false;
 
-    // Not owned by anything here: destroying a QProcess kills its process, and a handler that
-    // outlives the wait must keep running, also after the program ends.
-    auto* process = new QProcess;
+    auto process = std::make_unique<QProcess>();
     process->setProgram(opener);
     process->setArguments({argument});
     process->setStandardInputFile(QProcess::nullDevice());
@@ -70,17 +78,18 @@ bool openWithDesktopOpener(const QString& argument)
 
     QEventLoop wait;
     bool ended = false;
-    QObject::connect(process, &QProcess::finished, &wait, [&] {
+    QObject::connect(process.get(), &QProcess::finished, &wait, [&] {
         ended = true;
         wait.quit();
     });
-    QObject::connect(process, &QProcess::errorOccurred, &wait, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            ended = true;
-            wait.quit();
-        }
-    });
-    QTimer::singleShot(SystemDesktop::kHandOffWait, &wait, &QEventLoop::quit);
+    QObject::connect(process.get(), &QProcess::errorOccurred, &wait,
+                     [&](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             ended = true;
+                             wait.quit();
+                         }
+                     });
+    QTimer::singleShot(SystemDesktop::kHandOffWait, Qt::PreciseTimer, &wait, &QEventLoop::quit);
 
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     process->start();
@@ -89,14 +98,16 @@ bool openWithDesktopOpener(const QString& argument)
     QGuiApplication::restoreOverrideCursor();
 
     if (process->state() != QProcess::NotRunning) {
-        QObject::disconnect(process, nullptr, &wait, nullptr);
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        QProcess* running = process.release();
+        runningOpeners().append(running);
+        QObject::connect(running, &QProcess::finished, running, [running] {
+            runningOpeners().removeOne(running);
+            running->deleteLater();
+        });
         return true;
     }
-    const bool opened = process->error() != QProcess::FailedToStart &&
-                        process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    delete process;
-    return opened;
+    return process->error() != QProcess::FailedToStart &&
+           process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
 }
 
 #endif
