@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 // Stands in for the desktop in window tests: records every box, mail request and editor start,
 // and answers confirmations from a queue (Yes when the queue is empty). The clipboard is the
@@ -19,7 +18,7 @@ public:
     bool openMailRequest(const QByteArray& request) override;
     bool startEditor(const QString& fileName) override;
     void copyToClipboard(const QString& text) override;
-    void keepClipboardAfterExit() override;
+    void keepClipboardAfterExit() override { ++clipboardKeeps; }
 
     QStringList messages;           // plain boxes, in order
     QStringList confirmations;      // texts of the confirmation boxes
@@ -30,26 +29,8 @@ public:
     int clipboardKeeps = 0;         // requests to keep the clipboard after the window
     bool mailHandlerWorks = true;   // what openMailRequest reports
     bool editorWorks = true;        // what startEditor reports
-    // Hands mail and editor on through the real desktop's opener instead, still recording
-    // them; a test then puts a stand-in opener on PATH.
-    bool throughOpener = false;
-};
-
-// The desktop's opener replaced, for as long as this lives, by a script that is the only program
-// on PATH: it notes its arguments, then runs `action` (a line of shell, "exit 3" say).
-class StandInOpener {
-public:
-    explicit StandInOpener(const QByteArray& action);
-    ~StandInOpener();
-    StandInOpener(const StandInOpener&) = delete;
-    StandInOpener& operator=(const StandInOpener&) = delete;
-
-    // The arguments of the last run, one per line.
-    QByteArray arguments() const;
-    // Whether a run has got past its action.
-    bool ended() const;
-
-private:
-    QTemporaryDir dir_;
-    QByteArray previousPath_;
+    // When set, mail and editor go through the real desktop's opener instead, a script alone on
+    // PATH that notes its arguments in opener-arguments, runs this line of shell, and then
+    // leaves the file opener-ended.
+    QByteArray openerAction;
 };

@@ -3,6 +3,28 @@
 #include "test_support.h"
 
 #include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+template <typename HandOff> bool throughStandInOpener(const QByteArray& action, HandOff handOff)
+{
+    QTemporaryDir bin;
+    const QString script = bin.filePath(QStringLiteral("xdg-open"));
+    // Its output goes nowhere, so a run still going does not hold the test's output open.
+    writeFile(script,
+              "#!/bin/sh\nexec >/dev/null 2>&1\nprintf '%s\\n' \"$@\" > opener-arguments\n" +
+                  action + "\n: > opener-ended\n");
+    QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    SystemDesktop desktop;
+    const bool opened = handOff(desktop);
+    qputenv("PATH", path);
+    return opened;
+}
+
+} // namespace
 
 void RecordingDesktop::showMessage(QWidget*, const QString& text)
 {
@@ -24,47 +46,21 @@ bool RecordingDesktop::openMailRequest(const QByteArray& request)
 {
     // The request's bytes are lent for the call only: keep a copy.
     mailRequests << QByteArray(request.constData(), request.size());
-    return throughOpener ? SystemDesktop().openMailRequest(request) : mailHandlerWorks;
+    if (openerAction.isEmpty())
+        return mailHandlerWorks;
+    return throughStandInOpener(openerAction,
+                                [&](Desktop& d) { return d.openMailRequest(request); });
 }
 
 bool RecordingDesktop::startEditor(const QString& fileName)
 {
     editorStarts << fileName;
-    return throughOpener ? SystemDesktop().startEditor(fileName) : editorWorks;
+    if (openerAction.isEmpty())
+        return editorWorks;
+    return throughStandInOpener(openerAction, [&](Desktop& d) { return d.startEditor(fileName); });
 }
 
 void RecordingDesktop::copyToClipboard(const QString& text)
 {
     SystemDesktop().copyToClipboard(text);
-}
-
-void RecordingDesktop::keepClipboardAfterExit()
-{
-    ++clipboardKeeps;
-}
-
-StandInOpener::StandInOpener(const QByteArray& action) : previousPath_(qgetenv("PATH"))
-{
-    const QString script = dir_.filePath(QStringLiteral("xdg-open"));
-    const QByteArray dir = dir_.path().toUtf8();
-    // Its output goes nowhere, so a run still going does not hold the test's own output open.
-    writeFile(script, "#!/bin/sh\nexec >/dev/null 2>&1\nprintf '%s\\n' \"$@\" > '" + dir +
-                          "/arguments'\n" + action + "\n: > '" + dir + "/ended'\n");
-    QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    qputenv("PATH", dir);
-}
-
-StandInOpener::~StandInOpener()
-{
-    qputenv("PATH", previousPath_);
-}
-
-QByteArray StandInOpener::arguments() const
-{
-    return fileBytes(dir_.filePath(QStringLiteral("arguments")));
-}
-
-bool StandInOpener::ended() const
-{
-    return QFile::exists(dir_.filePath(QStringLiteral("ended")));
 }
