@@ -38,7 +38,9 @@ public:
         lastRequestSize = request.size();
         return true;
     }
-    void startEditor(const QString&) override {}
+    bool startEditor(const QString&) override { return true; }
+    void copyToClipboard(const QString&) override {}
+    void keepClipboardAfterExit() override {}
     qsizetype lastRequestSize = 0;
 };
 

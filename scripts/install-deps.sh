@@ -9,6 +9,8 @@ packages=(
   libgtest-dev
   poppler-utils  # pdftotext and pdfinfo read the printed order back in the tests
   fonts-liberation2
+  # The clipboard test runs a virtual X server and pastes from a second program.
+  xvfb xclip
 )
 if [ "${1:-}" = "--with-display" ]; then
   # A virtual screen for starting the window on a machine without a desktop.

@@ -13,8 +13,21 @@ cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DORDER_BUI
 cmake --build "$root/build-release" -j"$(nproc)"
 
 # The order is saved as order.qzo in the working directory: start where you want it kept.
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24" "$root/build-release/src/app/velmaro-order"
-else
-  exec "$root/build-release/src/app/velmaro-order"
+program="$root/build-release/src/app/velmaro-order"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$program"
 fi
+
+# No desktop: a virtual screen on the first free display number from 99 on.
+n=99
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+DISPLAY=":$n" "$program" &
+app=$!
+trap 'kill "$app" "$xvfb" 2>/dev/null || true' EXIT
+trap 'exit 130' INT TERM
+echo "No desktop here: the order window runs on the virtual screen :$n. See it with" \
+  "'DISPLAY=:$n import -window root order.png' (ImageMagick); stop it with Ctrl+C or 'kill $app'."
+wait "$app"

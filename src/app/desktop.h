@@ -3,11 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
+
 class QWidget;
 
-// The program's only way out to the desktop: message boxes, the mail program and the text
-// editor. The window talks to this interface alone, so tests put a recording stand-in in its
-// place and no test ever opens a real box, mail program or editor.
+// The program's only way out to the desktop: message boxes, the mail program, the text editor
+// and the clipboard. The window talks to this interface alone, so tests put a recording
+// stand-in in its place and no test ever opens a real box, mail program or editor.
 class Desktop {
 public:
     enum class Answer { Yes, No, Cancel };
@@ -20,11 +22,17 @@ public:
     virtual Answer confirm(QWidget* parent, const QString& text) = 0;
     // The error box: application title, error icon, one OK button. The text is shown as given.
     virtual void showError(QWidget* parent, const QString& text) = 0;
-    // Hands a percent-encoded mailto request to the platform's mail handler. False when the
-    // platform says it could not hand it on. The bytes are lent for the call only.
+    // Hands a percent-encoded mailto request to the platform's mail handler. False when no
+    // program took it. The bytes are lent for the call only.
     virtual bool openMailRequest(const QByteArray& request) = 0;
-    // Starts the plain-text editor on a file of the working directory and does not wait for it.
-    virtual void startEditor(const QString& fileName) = 0;
+    // Opens a file of the working directory in the plain-text editor and does not wait for the
+    // editor. False when no program took it.
+    virtual bool startEditor(const QString& fileName) = 0;
+    // Replaces the clipboard's content by exactly this text, as plain text and nothing else.
+    virtual void copyToClipboard(const QString& text) = 0;
+    // The program is about to end with the clipboard as the order's hand-off, so the text
+    // must stay pasteable after the window has gone.
+    virtual void keepClipboardAfterExit() = 0;
     // Asks where to save a file, proposing the given path (its suffix is added to a name typed
     // without one). The chosen path, or an empty text when the user cancels; a desktop that
     // cannot ask cancels.
@@ -32,14 +40,26 @@ public:
                                    const QString& proposedPath, const QString& filter);
 };
 
-// The real desktop: Qt's message boxes, the desktop services and a detached editor process.
+// The real desktop: Qt's message boxes centred on the order window's screen, the desktop's
+// opener for mail and files, and the system clipboard.
 class SystemDesktop : public Desktop {
 public:
+    // How long a hand-off may take to report that no program took it. Openers that find a
+    // handler either exit 0 at once or keep running as long as the handler does.
+    static constexpr std::chrono::milliseconds kHandOffWait{3000};
+
     void showMessage(QWidget* parent, const QString& text) override;
     Answer confirm(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool openMailRequest(const QByteArray& request) override;
-    void startEditor(const QString& fileName) override;
+    bool startEditor(const QString& fileName) override;
     QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& proposedPath,
                            const QString& filter) override;
+    void copyToClipboard(const QString& text) override;
+    void keepClipboardAfterExit() override { keepClipboard_ = true; }
+
+    bool clipboardKeptAfterExit() const { return keepClipboard_; }
+
+private:
+    bool keepClipboard_ = false;
 };

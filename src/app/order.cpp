@@ -18,5 +18,8 @@ int main(int argc, char* argv[])
     // Ask for the focus as well: the window's first activation sets up its defaults, and a
     // desktop without a window manager would not give it on its own.
     window.activateWindow();
-    return app.exec();
+    const int status = app.exec();
+    if (desktop.clipboardKeptAfterExit())
+        ServeClipboardUntilTakenOver();
+    return status;
 }

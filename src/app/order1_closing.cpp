@@ -48,7 +48,9 @@ void TForm_order::Button_okClick()
                         return;
                     break;
                 case 2:
+                    // The text must outlive the window, whose closing ends the program.
                     CopyOrderToClipboard();
+                    desktop_.keepClipboardAfterExit();
                     break;
                 case 3:
                     OpenOrderInNotepad();

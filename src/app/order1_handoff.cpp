@@ -7,6 +7,8 @@
 #include "text_file.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 
 namespace {
@@ -38,9 +40,10 @@ bool TForm_order::SendOrderByMail()
 
 void TForm_order::CopyOrderToClipboard()
 {
-    // The selection stays, so the user sees what went to the clipboard.
+    // The selection stays, so the user sees what went to the clipboard; what goes there is the
+    // order text itself, as every other hand-off takes it.
     Memo1->selectAll();
-    Memo1->copy();
+    desktop_.copyToClipboard(orderText_->plainText());
 }
 
 void TForm_order::OpenOrderInNotepad()
@@ -52,7 +55,11 @@ void TForm_order::OpenOrderInNotepad()
             throw velmaro::OrderError("Stream write error");
         throw velmaro::OrderError("Cannot create file " + toUtf8(kExportFile));
     }
-    desktop_.startEditor(kExportFile);
+    if (!desktop_.startEditor(kExportFile))
+        desktop_.showMessage(
+            this, QStringLiteral("No program could be started to show the order text.\n"
+                                 "It is in the file %1; please open it yourself.")
+                      .arg(QDir::toNativeSeparators(QFileInfo(kExportFile).absoluteFilePath())));
 }
 
 void TForm_order::Button_emailClick()

@@ -123,4 +123,9 @@ std::optional<std::int32_t> TryParseLicenceNo(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
+std::string PlainMoneyText(Money amount)
+{
+    return MoneyText(amount, MoneyFormat{"", "."});
+}
+
 } // namespace velmaro

@@ -78,4 +78,8 @@ std::int32_t ParseLicenceNo(std::string_view text);
 // "abc" can be told apart (the number of licences falls back to 1 only for the latter).
 std::optional<std::int32_t> TryParseLicenceNo(std::string_view text);
 
+// The amount as a payment service reads it, whatever the user's locale: rounded half away from
+// zero to the cent, with "." before exactly two decimals and no grouping: 1675.625 -> "1675.63".
+std::string PlainMoneyText(Money amount);
+
 } // namespace velmaro

@@ -175,8 +175,9 @@ ClosingBlock ClosingLines(const ClosingInput& input, const MoneyFormat& format)
     } else if (input.payment == 1) {
         lines.emplace_back();
         lines.push_back(Joined({input.paymentCaption, ": ", labels.line1}));
-        // The amount in the link is written like every other amount, to the cent.
-        lines.push_back(Joined({seller::kPayPalLink, "/", MoneyText(total, format), "EUR"}));
+        // The link's amount is read by the payment service, not by the customer: to the cent,
+        // but in the service's own fixed form rather than with the locale's separators.
+        lines.push_back(Joined({seller::kPayPalLink, "/", PlainMoneyText(total), "EUR"}));
         lines.push_back(labels.line3);
     }
 

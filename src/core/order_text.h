@@ -121,7 +121,8 @@ ClosingCheck ClosingCheckFor(Money netSum, bool vatNoShown, std::string_view vat
 
 // The lines "---->" appends (totals, VAT number, payment block, address block) and the total:
 // (net + postage) with 19 % VAT for Deutschland (location 0), net + postage elsewhere. A
-// payment kind other than 0 or 1 writes no payment block.
+// payment kind other than 0 or 1 writes no payment block. The amounts take the format's
+// separators, except the amount in the PayPal link, which is always PlainMoneyText.
 ClosingBlock ClosingLines(const ClosingInput& input, const MoneyFormat& format);
 
 // --- Licence table: update order and upgrade inquiry -----------------------------------------

@@ -3,8 +3,10 @@
 #include "window_fixture.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -33,6 +35,8 @@ private slots:
     void emailTwiceHandsOnTwoRequests();
     void mailWithoutMailProgramTellsTheUserAndLeavesTheFlag();
     void handOffOperationsLeaveTheMailedFlag();
+    void handOffThroughTheOpener_data();
+    void handOffThroughTheOpener();
     void clipboardHoldsTheWholeText_data();
     void clipboardHoldsTheWholeText();
     void notepadWritesOutwinByteForByte_data();
@@ -154,12 +158,51 @@ void HandoffTest::handOffOperationsLeaveTheMailedFlag()
     QVERIFY(!f->mailedFlag());
 }
 
+void HandoffTest::handOffThroughTheOpener_data()
+{
+    QTest::addColumn<bool>("mail");
+    QTest::addColumn<QByteArray>("action");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("mail, no handler") << true << QByteArray("exit 3") << false;
+    QTest::newRow("mail, handled") << true << QByteArray("true") << true;
+    // Some handlers keep the opener running as long as the mail program runs.
+    QTest::newRow("mail, still running") << true << QByteArray("/bin/sleep 9") << true;
+    QTest::newRow("editor, no handler") << false << QByteArray("exit 3") << false;
+    QTest::newRow("editor, handled") << false << QByteArray("true") << true;
+}
+
+void HandoffTest::handOffThroughTheOpener()
+{
+    QFETCH(bool, mail);
+    QFETCH(QByteArray, action);
+    QFETCH(bool, opened);
+    WindowFixture f;
+    f->Memo1->setPlainText(QStringLiteral("one line\n"));
+    f.desktop.openerAction = action;
+
+    WindowFixture::click(mail ? f->Button_email : f->Button_notepad);
+
+    QCOMPARE(f->mailedFlag(), mail && opened);
+    QCOMPARE(QFile::exists(f.path("opener-ended")), opened && !action.contains("sleep"));
+    // One argument, no shell in between: the request with its scheme in lower case, or the file.
+    const QString outwin = QDir::toNativeSeparators(f.path(QStringLiteral("outwin.txt")));
+    QCOMPARE(
+        fileBytes(f.path("opener-arguments")),
+        mail
+            ? "mailto:orders@velmaro-software.example?subject=Purchase%20Order&body=one%20line%0A\n"
+            : outwin.toUtf8() + '\n');
+    QCOMPARE(f.desktop.messages.size(), opened ? 0 : 1);
+    if (!opened)
+        QVERIFY(f.desktop.messages[0].contains(mail ? QStringLiteral("e-mail program") : outwin));
+}
+
 void HandoffTest::clipboardHoldsTheWholeText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("final line break") << "Purchase Order\n\n1 x Lumo : 383.00 EUR\n";
     QTest::newRow("no final line break") << "first\nsecond";
     QTest::newRow("letters outside ASCII") << "M\u00fcller & S\u00f6hne #1\n";
+    QTest::newRow("no-break space") << "1\u00a0x Lumo\u00a0: 383.00\u00a0EUR\n";
 }
 
 void HandoffTest::clipboardHoldsTheWholeText()
@@ -178,10 +221,12 @@ void HandoffTest::clipboardHoldsTheWholeText()
     // Qt hands the text on with "\n" line ends; the platform clipboard makes them CR LF where
     // that is its custom.
     QCOMPARE(QGuiApplication::clipboard()->text(), text);
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(),
+             QStringList{QStringLiteral("text/plain")});
     const QTextCursor selection = f->Memo1->textCursor();
     QCOMPARE(selection.selectionStart(), 0);
     QCOMPARE(selection.selectionEnd(), static_cast<int>(text.size()));
-    QCOMPARE(f->Memo1->toPlainText(), text);
+    QCOMPARE(f->orderText().plainText(), text);
     QVERIFY(!f->mailedFlag());
     QVERIFY(f.desktop.errors.isEmpty());
 }

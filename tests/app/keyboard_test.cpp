@@ -196,7 +196,7 @@ void KeyboardTest::wholeOrderAlongTheTabOrder()
         "European VAT No.: ATU12345678",
         "",
         "Payment: PayPal",
-        "https://www.paypal.me/velmarosoftware/1,214.00EUR",
+        "https://www.paypal.me/velmarosoftware/1214.00EUR",
         "",
         "",
         "Harbour Works",

@@ -243,12 +243,12 @@ TEST(ClosingLines, PayPalLinkCarriesTheTotalToTheCent)
     EXPECT_EQ(
         block.lines,
         Concat({"", "sum net: 1,468.46 EUR", "Postage cost: 0.00 EUR", "Sum total: 1,468.46 EUR"},
-               {"", "Payment: PayPal", "https://www.paypal.me/velmarosoftware/1,468.46EUR", ""},
+               {"", "Payment: PayPal", "https://www.paypal.me/velmarosoftware/1468.46EUR", ""},
                kAddressBlock));
 
     // With VAT the link takes the gross total, and beyond 100,000 it stays a plain amount.
     const ClosingBlock gross = ClosingLines(Closing(Euros(100000), 0, 1, 1), {});
-    EXPECT_EQ(gross.lines[7], "https://www.paypal.me/velmarosoftware/119,011.90EUR");
+    EXPECT_EQ(gross.lines[7], "https://www.paypal.me/velmarosoftware/119011.90EUR");
 }
 
 TEST(ClosingLines, EmptyAddressCellsAndUnknownPaymentKind)
@@ -267,7 +267,14 @@ TEST(ClosingLines, LocaleSeparatorsInEveryAmount)
     EXPECT_EQ(block.lines[1], "sum net: 1.234,00 EUR");
     EXPECT_EQ(block.lines[3], "19% VAT :236,36");
     EXPECT_EQ(block.lines[4], "Sum total: 1.480,36 EUR");
-    EXPECT_EQ(block.lines[7], "https://www.paypal.me/velmarosoftware/1.480,36EUR");
+    EXPECT_EQ(block.lines[7], "https://www.paypal.me/velmarosoftware/1480.36EUR");
+
+    // The link's amount is the payment service's, the same in German and English settings.
+    const ClosingInput halfCent = Closing(Money::fromUnits(167562500000), 2, 0, 1);
+    EXPECT_EQ(ClosingLines(halfCent, german).lines[3], "Sum total: 1.675,63 EUR");
+    EXPECT_EQ(ClosingLines(halfCent, german).lines[6], ClosingLines(halfCent, {}).lines[6]);
+    EXPECT_EQ(ClosingLines(halfCent, {}).lines[6],
+              "https://www.paypal.me/velmarosoftware/1675.63EUR");
 }
 
 TEST(ClosingCheck, NetSumFirstThenVatNumber)
