@@ -1,6 +1,7 @@
 // The customer's licence table: shown by "My Licenses", rows added and removed with the spin
 // button, edited in place, and turned into an update order or an upgrade inquiry.
 #include "core/money.h"
+#include "core/order_file.h"
 #include "spin_button.h"
 #include "string_grid.h"
 #include "window_fixture.h"
@@ -88,6 +89,7 @@ private slots:
     void plusAfterUpdateOrderAddsTheItemsOwnPrice();
     void spinArrowsAddAndRemoveRowsKeepingContents();
     void rowCountStopsAtOneAndDataRowOneStillCounts();
+    void rowsStayWithinWhatTheSavedOrderTakesBack();
     void upgradeInquiry_data();
     void upgradeInquiry();
     void upgradeInquiryTwiceOnEmptyText();
@@ -264,6 +266,36 @@ void LicencesTest::rowCountStopsAtOneAndDataRowOneStillCounts()
     for (int row = 1; row <= 9; ++row)
         QCOMPARE(grid->cell(0, row), QString::number(row));
     QCOMPARE(grid->model()->index(4, 0).data().toString(), QStringLiteral("Fifth Row"));
+}
+
+void LicencesTest::rowsStayWithinWhatTheSavedOrderTakesBack()
+{
+    WindowFixture f;
+    StringGrid* grid = f->StringGrid_lizenzen;
+    grid->setRowCount(velmaro::kMaxTableRows - 1);
+    addRow(f.window());
+    addRow(f.window());
+    QCOMPARE(grid->rowCount(), velmaro::kMaxTableRows);
+    QCOMPARE(grid->cell(0, velmaro::kMaxTableRows), QString::number(velmaro::kMaxTableRows));
+
+    // A table grown past the limit by other means is not saved, and nothing is lost.
+    writeFile(QStringLiteral("order.qzo"), "previous");
+    grid->setRowCount(velmaro::kMaxTableRows + 1);
+    f->Button_save->click();
+    QCOMPARE(f.desktop.errors, QStringList{QStringLiteral("The license table has more than "
+                                                          "10,000 rows, which order.qzo cannot "
+                                                          "hold; the order was not saved.")});
+    QCOMPARE(fileBytes(QStringLiteral("order.qzo")), QByteArray("previous"));
+    QVERIFY(!f->savedFlag());
+
+    // Every row restored from the file is numbered, the held one past the shown rows too.
+    velmaro::SavedOrder order;
+    order.licenceRowCount = 40;
+    writeFile(QStringLiteral("order.qzo"), QByteArray::fromStdString(FormatOrderFile(order)));
+    f.restart();
+    QCOMPARE(f->StringGrid_lizenzen->rowCount(), 40);
+    for (int row = 1; row <= 40; ++row)
+        QCOMPARE(f->StringGrid_lizenzen->cell(0, row), QString::number(row));
 }
 
 void LicencesTest::upgradeInquiry_data()

@@ -4,11 +4,16 @@
 #include "core/order_file.h"
 #include "window_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -93,6 +98,52 @@ QByteArray formatted(const velmaro::SavedOrder& order)
     return QByteArray::fromStdString(velmaro::FormatOrderFile(order));
 }
 
+// The sample order as the window saves it again after loading: bank transfer, and the net sum
+// as it was read.
+QByteArray resaved(velmaro::SavedOrder order, std::optional<velmaro::Money> netSum)
+{
+    order.payment = 0;
+    order.netSum = netSum;
+    return formatted(order);
+}
+
+QByteArray withNetSum(const char* line)
+{
+    QByteArray bytes = formatted(sampleOrder());
+    bytes.chop(25);
+    return bytes + line + "\r\n";
+}
+
+// Puts what a hostile world may leave at the name order.qzo.
+void makeOrderFile(const QString& kind)
+{
+    if (kind == QLatin1String("pipe")) {
+#ifdef Q_OS_UNIX
+        QVERIFY(mkfifo("order.qzo", 0600) == 0);
+#endif
+    } else if (kind == QLatin1String("link to a device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), kOrderFile));
+    } else if (kind == QLatin1String("directory")) {
+        QVERIFY(QDir().mkdir(kOrderFile));
+    } else if (kind == QLatin1String("sparse file past the bound")) {
+        QFile file(kOrderFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(velmaro::kMaxOrderFileBytes + 1));
+    } else if (kind == QLatin1String("LF line ends")) {
+        writeFile(kOrderFile, formatted(sampleOrder()).replace("\r\n", "\n"));
+    } else if (kind == QLatin1String("written on Windows")) {
+        velmaro::SavedOrder order = sampleOrder();
+        order.texts[0] = "M\xfcller & S\xf6hne \x80";
+        writeFile(kOrderFile, formatted(order));
+    } else if (kind == QLatin1String("net sum at the limit")) {
+        writeFile(kOrderFile, withNetSum(" 1.00000000000000E+0009"));
+    } else if (kind == QLatin1String("net sum past the limit")) {
+        writeFile(kOrderFile, withNetSum(" 8.00000000000000E+0010"));
+    } else if (kind == QLatin1String("negative net sum")) {
+        writeFile(kOrderFile, withNetSum("-1.00000000000000E-0002"));
+    }
+}
+
 } // namespace
 
 class SavedOrderTest : public QObject {
@@ -109,6 +160,9 @@ private slots:
     void loadWithoutFileReportsFileNotFound();
     void fileEndingEarlyLoadsWhatItHolds();
     void savingTwiceWritesTwice();
+    void hostileFileAtStart_data();
+    void hostileFileAtStart();
+    void actionsPastTheNetSumLimitAddNothing();
 };
 
 void SavedOrderTest::freshWindowSavesSixtySixLines()
@@ -347,6 +401,73 @@ void SavedOrderTest::savingTwiceWritesTwice()
     QVERIFY(f->savedFlag());
     const QList<QByteArray> lines = fileBytes(kOrderFile).split('\n');
     QCOMPARE(lines.mid(64, 3), (QList<QByteArray>{"2\r", "second\r", "third\r"}));
+}
+
+void SavedOrderTest::hostileFileAtStart_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("error");
+    // What a save right after the start writes; empty where the start kept its defaults.
+    QTest::addColumn<QByteArray>("saved");
+
+    const velmaro::SavedOrder sample = sampleOrder();
+    velmaro::SavedOrder fromWindows = sample;
+    fromWindows.texts[0] = "M\u00fcller & S\u00f6hne \u20ac";
+    const QString denied = QStringLiteral("File access denied.");
+    QTest::newRow("pipe") << "pipe" << denied << QByteArray();
+    QTest::newRow("link to a device") << "link to a device" << denied << QByteArray();
+    QTest::newRow("directory") << "directory" << denied << QByteArray();
+    QTest::newRow("sparse file past the bound") << "sparse file past the bound"
+                                                << "Invalid numeric input." << QByteArray();
+    QTest::newRow("LF line ends") << "LF line ends" << QString() << resaved(sample, sample.netSum);
+    QTest::newRow("written on Windows")
+        << "written on Windows" << QString() << resaved(fromWindows, sample.netSum);
+    QTest::newRow("net sum at the limit")
+        << "net sum at the limit" << QString() << resaved(sample, velmaro::kMaxNetSum);
+    QTest::newRow("net sum past the limit")
+        << "net sum past the limit" << QString() << resaved(sample, velmaro::Money());
+    QTest::newRow("negative net sum")
+        << "negative net sum" << QString() << resaved(sample, velmaro::Money());
+}
+
+void SavedOrderTest::hostileFileAtStart()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, saved);
+#ifndef Q_OS_UNIX
+    if (kind == QLatin1String("pipe") || kind == QLatin1String("link to a device"))
+        QSKIP("no such file on this platform");
+#endif
+    WindowFixture f([&] { makeOrderFile(kind); });
+
+    QCOMPARE(f.desktop.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    if (!error.isEmpty()) {
+        // The start went on with the defaults.
+        QCOMPARE(f->Memo1->toPlainText(), QString());
+        QCOMPARE(f->ComboBox_location->currentIndex(), 1);
+        QVERIFY(f->netSum().isZero());
+        return;
+    }
+    QCOMPARE(f->orderText().allUtf8(), sampleOrder().orderLines);
+    QFile::remove(kOrderFile);
+    f->Button_save->click();
+    QCOMPARE(fileBytes(kOrderFile), saved);
+}
+
+void SavedOrderTest::actionsPastTheNetSumLimitAddNothing()
+{
+    WindowFixture f([] { writeFile(kOrderFile, withNetSum(" 9.99999999990000E+0008")); });
+    f->StringGrid_lizenzen->setCell(1, 1, QStringLiteral("Lumo "));
+    const QStringList lines = f->orderText().all();
+    const QString message = QStringLiteral("The net sum would exceed 1,000,000,000.00 EUR.");
+
+    WindowFixture::click(f->Button_add);
+    f->Button_orderupdates->click();
+
+    QCOMPARE(f.desktop.errors, (QStringList{message, message}));
+    QCOMPARE(f->orderText().all(), lines);
+    QCOMPARE(f->netSum(), velmaro::Money::fromCents(99'999'999'999));
 }
 
 QTEST_MAIN(SavedOrderTest)
