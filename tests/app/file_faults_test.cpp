@@ -13,7 +13,6 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 #endif
 
 namespace {
@@ -52,14 +51,10 @@ public:
 #endif
         } else if (kind == QLatin1String("no file handle left")) {
 #ifdef Q_OS_UNIX
-            // The lowest free descriptor becomes the limit, so the next open fails with EMFILE.
-            const int lowestFree = dup(0);
-            close(lowestFree);
             rlimit old{};
             getrlimit(RLIMIT_NOFILE, &old);
-            rlimit limited = old;
-            limited.rlim_cur = static_cast<rlim_t>(lowestFree);
-            setrlimit(RLIMIT_NOFILE, &limited);
+            const rlimit none{0, old.rlim_max};
+            setrlimit(RLIMIT_NOFILE, &none);
             undo_ = [=] { setrlimit(RLIMIT_NOFILE, &old); };
 #endif
         } else {
@@ -101,8 +96,7 @@ void FileFaultsTest::failedWriteKeepsThePreviousFile_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("fault");
-    // Empty where the file is written all the same.
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // empty: written all the same
 
     const struct {
         const char* fault;

@@ -177,23 +177,6 @@ TEST(OrderFileRoundTrip, EverythingComesBack)
     EXPECT_EQ(ParseOrderFile(file), order);
 }
 
-TEST(OrderFileFormat, RefusesWhatTheReaderWouldRefuse)
-{
-    SavedOrder rows = FreshOrder();
-    rows.licenceRowCount = kMaxTableRows + 1;
-    SavedOrder addresses = FreshOrder();
-    addresses.addressRowCount = kMaxTableRows + 1;
-    SavedOrder lines = FreshOrder();
-    lines.orderLines.resize(kMaxOrderLines + 1);
-    for (const SavedOrder& order : {rows, addresses, lines})
-        EXPECT_THROW(FormatOrderFile(order), OrderError);
-
-    lines.orderLines.pop_back();
-    rows.licenceRowCount = kMaxTableRows;
-    EXPECT_NO_THROW(FormatOrderFile(lines));
-    EXPECT_NO_THROW(FormatOrderFile(rows));
-}
-
 TEST(OrderFileRoundTrip, LineBreaksInsideTextsAreWrittenAsBlanks)
 {
     SavedOrder order = FreshOrder();
@@ -338,45 +321,6 @@ TEST(OrderFileParse, MissingOrDamagedNetSumKeepsTheRest)
     EXPECT_EQ(ParseOrderFile(JoinLines(lines)).netSum, kMaxNetSum);
     lines.pop_back();
     EXPECT_EQ(ParseOrderFile(JoinLines(lines)), expected);
-}
-
-TEST(OrderFileParse, AnyLineEndEndsATextLine)
-{
-    SavedOrder order = FreshOrder();
-    order.licenceRows[0] = {"Lumo", "4711", "", "x", ""};
-    order.texts[0] = "ATU1";
-    order.orderLines = {"one", "", "three"};
-    const std::string crLf = FormatOrderFile(order);
-    for (const char* lineEnd : {"\n", "\r"}) {
-        std::string converted;
-        for (std::size_t pos = 0; pos < crLf.size(); pos += 2) {
-            const std::size_t end = crLf.find("\r\n", pos);
-            converted.append(crLf, pos, end - pos).append(lineEnd);
-            pos = end;
-        }
-        EXPECT_EQ(ParseOrderFile(converted), order) << int(*lineEnd);
-    }
-}
-
-TEST(OrderFileDecoding, Utf8StaysAndAnythingElseIsWindows1252)
-{
-    const struct {
-        std::string bytes;
-        std::string text;
-    } cases[] = {
-        {"M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80",
-         "M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80"},
-        {"M\xfcller & S\xf6hne", "M\xc3\xbcller & S\xc3\xb6hne"},
-        // The euro sign, an undefined byte, and the last of the 0x80 row.
-        {"\x80\x81\x9f\xff", "\xe2\x82\xac\xc2\x81\xc5\xb8\xc3\xbf"},
-        // Overlong, surrogate, past U+10FFFF and cut short: no UTF-8, so every byte counts.
-        {"\xc0\xaf", "\xc3\x80\xc2\xaf"},
-        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},
-        {"\xf4\x90\x80\x80", "\xc3\xb4\xc2\x90\xe2\x82\xac\xe2\x82\xac"},
-        {"ok \xc3", "ok \xc3\x83"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Utf8OrWindows1252(c.bytes), c.text) << c.bytes;
 }
 
 TEST(OrderFileParse, EveryPrefixOfAFileParsesOrGives106)
