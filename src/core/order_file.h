@@ -18,8 +18,8 @@ inline constexpr int kMaxOrderLines = 1000000;
 
 // A file larger than this is refused unread. The counts allow about 1.06 million lines
 // (10,000 licence rows of 5 cells, 10,001 address cells, a million order lines, 15 more); this
-// bound leaves them 126 bytes each on average, twice the longest line the order text gets from
-// this program, and keeps what a load holds at once to a few hundred MiB.
+// bound leaves them 126 bytes each on average, well above the item lines this program writes,
+// while a load at the bound stays under a gigabyte, the order text's control included.
 inline constexpr std::int64_t kMaxOrderFileBytes = std::int64_t{128} * 1024 * 1024;
 
 inline constexpr int kLicenceColumns = 5;
