@@ -1,4 +1,5 @@
-// Coverage-guided fuzzing of the order-file parser (libFuzzer; see fuzz/README.md).
+// Coverage-guided fuzzing of the order file's decoding and parsing (libFuzzer; see
+// fuzz/README.md).
 #include "order_file_check.h"
 
 #include <cstddef>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/errors.h"
 #include "core/money.h"
 #include "order_lines.h"
 #include "ui_order1.h"
@@ -131,6 +132,6 @@ template <typename Work> void TForm_order::guarded(Work&& work)
     try {
         work();
     } catch (const std::exception& error) {
-        showError(QString::fromStdString(error.what()));
+        showError(QString::fromStdString(velmaro::ErrorMessage(error)));
     }
 }

@@ -15,22 +15,29 @@ namespace {
 
 const QString kOrderFile = QStringLiteral("order.qzo");
 
-// The run-time's code for a failed file operation, as its error box names it.
-int inOutErrorCode(const FileFailure& failure)
+// The run-time's error for a failed file operation, as its error box names it.
+velmaro::InOutError inOutError(const FileFailure& failure)
 {
     switch (failure.kind) {
     case FileFailure::Kind::NotFound:
-        return 2;
+        return velmaro::InOutError(2);
+    case FileFailure::Kind::BadName:
+        return velmaro::InOutError(3);
+    case FileFailure::Kind::TooManyFiles:
+        return velmaro::InOutError(4);
     case FileFailure::Kind::AccessDenied:
-        return 5;
+        return velmaro::InOutError(5);
     case FileFailure::Kind::DiskFull:
-        return 101;
+        return velmaro::InOutError(101);
+    case FileFailure::Kind::TooLarge:
+        // Larger than any file the counts' limits explain: as damaged as a count no window has.
+        return velmaro::InOutError(106);
     case FileFailure::Kind::SystemError:
         break;
     }
     if (failure.systemError != 0)
-        return failure.systemError;
-    return failure.whileWriting ? 101 : 5;
+        return velmaro::InOutError::System(failure.systemError);
+    return velmaro::InOutError(failure.whileWriting ? 101 : 5);
 }
 
 // A cell still being typed into holds its text in the open editor; the file gets it too.
@@ -96,29 +103,38 @@ void TForm_order::SaveOrderFile()
     order.orderLines = orderText_->allUtf8();
     order.netSum = netSum_;
 
+    // An order the next start could not read back is refused before the file is touched.
     if (const std::optional<FileFailure> failure =
             WriteUtf8TextFile(kOrderFile, velmaro::FormatOrderFile(order)))
-        throw velmaro::InOutError(inOutErrorCode(*failure));
+        throw inOutError(*failure);
     saved_ = true;
 }
 
 void TForm_order::LoadOrderFile()
 {
-    std::string file;
-    if (const std::optional<FileFailure> failure = ReadUtf8TextFile(kOrderFile, file))
-        throw velmaro::InOutError(inOutErrorCode(*failure));
-
     // The whole file is parsed before anything is applied: a damaged file leaves the window as
-    // it was.
-    const velmaro::SavedOrder order = velmaro::ParseOrderFile(file);
+    // it was. The file's text goes as soon as it is parsed, so that it and the order are not
+    // held beside everything the controls make of them.
+    velmaro::SavedOrder order;
+    {
+        std::string file;
+        if (const std::optional<FileFailure> failure =
+                ReadUtf8TextFile(kOrderFile, file, velmaro::kMaxOrderFileBytes))
+            throw inOutError(*failure);
+        order = velmaro::ParseOrderFile(file);
+    }
 
-    // Column 0 keeps the row numbers and address labels the window already has.
+    // Column 0 keeps the address labels the window already has; every licence row, the held
+    // one past the shown rows included, gets its number, as when the arrows add rows.
     StringGrid_lizenzen->setRowCount(order.licenceRowCount);
     for (int row = 1; row <= order.licenceRowCount; ++row) {
-        const auto& cells = order.licenceRows[static_cast<std::size_t>(row - 1)];
-        for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
-            StringGrid_lizenzen->setCell(col, row,
-                                         fromUtf8(cells[static_cast<std::size_t>(col - 1)]));
+        auto& cells = order.licenceRows[static_cast<std::size_t>(row - 1)];
+        StringGrid_lizenzen->setCell(0, row, QString::number(row));
+        for (int col = 1; col <= velmaro::kLicenceColumns; ++col) {
+            std::string& cell = cells[static_cast<std::size_t>(col - 1)];
+            StringGrid_lizenzen->setCell(col, row, fromUtf8(cell));
+            std::string().swap(cell);
+        }
     }
 
     StringGrid_adresse->setRowCount(order.addressRowCount);
@@ -137,6 +153,7 @@ void TForm_order::LoadOrderFile()
         restoreText(fields[i], fromUtf8(order.texts[i]));
 
     orderText_->setLines(order.orderLines);
+    std::vector<std::string>().swap(order.orderLines);
 
     // The net sum goes on from the saved order, so a total made after reloading counts the
     // items already in the order text.

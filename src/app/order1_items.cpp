@@ -5,6 +5,7 @@
 
 #include <QDate>
 
+#include <optional>
 #include <string>
 
 void TForm_order::AddOrderHeader()
@@ -35,6 +36,12 @@ void TForm_order::Button_addClick()
         return;
     }
 
+    // An item that would take the net sum past its limit is refused before anything is added.
+    std::optional<velmaro::Money> newNetSum;
+    guarded([&] { newNetSum = velmaro::NetSumPlus(netSum_, itemPrice_); });
+    if (!newNetSum)
+        return;
+
     if (orderText_->count() < 2)
         AddOrderHeader();
 
@@ -48,7 +55,7 @@ void TForm_order::Button_addClick()
     item.licenceNo = toUtf8(Edit_lizno->text());
     orderText_->append(fromUtf8(velmaro::ItemLine(item, itemPrice_, moneyFormat_)));
 
-    netSum_ += itemPrice_;
+    netSum_ = *newNetSum;
     Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
 }
 

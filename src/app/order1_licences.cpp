@@ -1,6 +1,7 @@
 // The customer's licence table, update orders and the upgrade inquiry.
 #include "order1.h"
 
+#include "core/order_file.h"
 #include "core/order_text.h"
 #include "spin_button.h"
 #include "string_grid.h"
@@ -40,6 +41,9 @@ void TForm_order::CheckBox_lizenzenClick()
 
 void TForm_order::SpinButton_lizenzenDownClick()
 {
+    // The saved order takes back no more rows than this.
+    if (StringGrid_lizenzen->rowCount() >= velmaro::kMaxTableRows)
+        return;
     const int rows = StringGrid_lizenzen->rowCount() + 1;
     StringGrid_lizenzen->setRowCount(rows);
     // Numbers run one ahead: the row now shown was numbered before, the new held row is now.
@@ -57,13 +61,16 @@ void TForm_order::SpinButton_lizenzenUpClick()
 void TForm_order::Button_orderupdatesClick()
 {
     guarded([&] {
-        AddOrderHeader();
         const std::vector<std::string> lines = velmaro::UpdateOrderLines(
             licenceEntries(StringGrid_lizenzen), velmaro::kUpdateOrderPrice, moneyFormat_);
+        // Refused before anything is added when the net sum would pass its limit. The item
+        // price stays that of the selection row, so a following "+" prices its own item and
+        // not an update.
+        const velmaro::Money netSum = velmaro::NetSumPlus(
+            netSum_, velmaro::kUpdateOrderPrice * static_cast<std::int64_t>(lines.size()));
+        AddOrderHeader();
         orderText_->append(lines);
-        // The item price stays that of the selection row, so a following "+" prices its own
-        // item and not an update.
-        netSum_ += velmaro::kUpdateOrderPrice * static_cast<std::int64_t>(lines.size());
+        netSum_ = netSum;
         Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
     });
 }

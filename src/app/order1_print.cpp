@@ -31,8 +31,13 @@ QString whyNotWritten(const FileFailure& failure)
         return QStringLiteral("the folder does not exist");
     case FileFailure::Kind::AccessDenied:
         return QStringLiteral("access is denied, the file or its folder is read-only");
+    case FileFailure::Kind::BadName:
+        return QStringLiteral("the name or path cannot be used");
+    case FileFailure::Kind::TooManyFiles:
+        return QStringLiteral("too many files are open");
     case FileFailure::Kind::DiskFull:
         return QStringLiteral("the disk is full");
+    case FileFailure::Kind::TooLarge: // a reader's refusal; writing never gives it
     case FileFailure::Kind::SystemError:
         break;
     }

@@ -92,7 +92,10 @@ void TForm_order::Button_zahlungClick()
     for (int row = 0; row < static_cast<int>(input.address.size()); ++row)
         input.address[static_cast<std::size_t>(row)] = toUtf8(StringGrid_adresse->cell(1, row));
 
-    velmaro::ClosingBlock block = velmaro::ClosingLines(input, moneyFormat_);
-    total_ = block.total;
-    orderText_->append(block.lines);
+    // Totals that would leave Money's range are refused with a message, and nothing is added.
+    guarded([&] {
+        velmaro::ClosingBlock block = velmaro::ClosingLines(input, moneyFormat_);
+        total_ = block.total;
+        orderText_->append(block.lines);
+    });
 }

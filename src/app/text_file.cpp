@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "core/order_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,6 +12,12 @@
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
+#endif
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -31,14 +39,61 @@ void clearSystemError()
     errno = 0;
 }
 
-Kind kindOfErrno(int error)
+#ifdef Q_OS_WIN
+// Qt's file engine calls the Windows API, which does not set errno.
+int lastSystemError()
+{
+    return static_cast<int>(GetLastError());
+}
+
+Kind kindOfSystemError(int error)
+{
+    switch (static_cast<DWORD>(error)) {
+    case ERROR_FILE_NOT_FOUND:
+        return Kind::NotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_DIRECTORY:
+        return Kind::BadName;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return Kind::TooManyFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return Kind::AccessDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_FILE_TOO_LARGE:
+    case ERROR_DISK_QUOTA_EXCEEDED:
+        return Kind::DiskFull;
+    default:
+        return Kind::SystemError;
+    }
+}
+#else
+int lastSystemError()
+{
+    return errno;
+}
+
+Kind kindOfSystemError(int error)
 {
     switch (error) {
     case ENOENT:
         return Kind::NotFound;
+    case ENAMETOOLONG:
+    case ENOTDIR:
+    case ELOOP:
+        return Kind::BadName;
+    case EMFILE:
+    case ENFILE:
+        return Kind::TooManyFiles;
     case EACCES:
     case EPERM:
     case EROFS:
+    case EISDIR:
         return Kind::AccessDenied;
     case ENOSPC:
     case EFBIG:
@@ -50,36 +105,18 @@ Kind kindOfErrno(int error)
         return Kind::SystemError;
     }
 }
-
-#ifdef Q_OS_WIN
-Kind kindOfWindowsError(DWORD error)
-{
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return Kind::NotFound;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return Kind::AccessDenied;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return Kind::DiskFull;
-    default:
-        return Kind::SystemError;
-    }
-}
 #endif
 
-// The failure as the system reports it; `unknown` when the system gave no error number.
+// The failure for a system error number; `unknown` when the system gave none.
+FileFailure failureOf(int error, bool whileWriting, Kind unknown)
+{
+    return FileFailure{error ? kindOfSystemError(error) : unknown, whileWriting, error};
+}
+
+// The failure as the system reports it right now.
 FileFailure failure(bool whileWriting, Kind unknown)
 {
-#ifdef Q_OS_WIN
-    // Qt's file engine calls the Windows API, which does not set errno.
-    if (const DWORD error = GetLastError())
-        return FileFailure{kindOfWindowsError(error), whileWriting, static_cast<int>(error)};
-#endif
-    const int error = errno;
-    return FileFailure{error ? kindOfErrno(error) : unknown, whileWriting, error};
+    return failureOf(lastSystemError(), whileWriting, unknown);
 }
 
 // As root, or on a file system that ignores the mode, permission bits stop nothing; the
@@ -89,61 +126,135 @@ bool markedReadOnly(const QFileInfo& info)
     return !(info.permissions() & kWriteBits);
 }
 
-std::optional<FileFailure> refuseReadOnly(const QString& fileName)
+bool directoryMarkedReadOnly([[maybe_unused]] const QFileInfo& file)
 {
-    const QFileInfo file(fileName);
-    if (file.exists() && markedReadOnly(file))
-        return FileFailure{Kind::AccessDenied, false, 0};
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
     // Windows folders carry a read-only attribute that does not stop writing (it marks
     // customised folders such as Documents), so there only the file's own attribute counts.
-    if (markedReadOnly(QFileInfo(file.absolutePath())))
-        return FileFailure{Kind::AccessDenied, false, 0};
+    return false;
+#else
+    return markedReadOnly(QFileInfo(file.absolutePath()));
 #endif
-    return std::nullopt;
 }
 
 // Pieces of about this many bytes go to the file at a time: large enough for few system calls,
 // small enough that the memory is reused rather than freshly mapped for every save.
 constexpr qsizetype kChunk = 64 * 1024;
 
-bool systemCodePageIsUtf8()
-{
-    static const bool utf8 = QStringEncoder(QStringConverter::System).name() ==
-                             QStringConverter::nameForEncoding(QStringConverter::Utf8);
-    return utf8;
-}
-
 // Takes one piece of the file's bytes; false when writing it failed.
 using Sink = std::function<bool(const QByteArray&)>;
+using Fill = std::function<bool(const Sink&)>;
+
+// Hands what `fill` makes to the open file and flushes it. A lack of space can show at a write
+// (a piece larger than Qt's buffer goes to the system at once) or only at the flush; either way
+// it is a failure while writing, with the error number of the step that failed.
+std::optional<FileFailure> writeAndFlush(QFileDevice& file, const Fill& fill)
+{
+    int error = 0;
+    const Sink write = [&file, &error](const QByteArray& bytes) {
+        clearSystemError();
+        if (file.write(bytes) == bytes.size())
+            return true;
+        error = lastSystemError();
+        return false;
+    };
+    if (!fill(write))
+        return failureOf(error, true, Kind::DiskFull);
+    clearSystemError();
+    if (!file.flush())
+        return failure(true, Kind::DiskFull);
+    return std::nullopt;
+}
+
+std::optional<FileFailure> writeInPlace(const QString& fileName, const Fill& fill)
+{
+    QFile file(fileName);
+    clearSystemError();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return failure(false, Kind::AccessDenied);
+    return writeAndFlush(file, fill);
+}
 
 // Replaces the file by what `fill` hands to its sink, piece by piece, or leaves the previous
-// file as it was; `fill` returns false as soon as a piece could not be written.
-std::optional<FileFailure> writeAtomically(const QString& fileName,
-                                           const std::function<bool(const Sink&)>& fill)
+// file as it was; `fill` returns false as soon as a piece could not be written. With
+// `inPlaceFallback`, a directory that cannot take the temporary file has the existing file
+// overwritten instead.
+std::optional<FileFailure> writeFile(const QString& fileName, bool inPlaceFallback,
+                                     const Fill& fill)
 {
-    if (std::optional<FileFailure> refused = refuseReadOnly(fileName))
-        return refused;
+    const QFileInfo info(fileName);
+    if (info.exists() && markedReadOnly(info))
+        return FileFailure{Kind::AccessDenied, false, 0};
+    // Only a regular file is overwritten in place: opening a pipe for writing would block.
+    const bool inPlace = inPlaceFallback && info.isFile();
+    if (directoryMarkedReadOnly(info)) {
+        if (inPlace)
+            return writeInPlace(fileName, fill);
+        return FileFailure{Kind::AccessDenied, false, 0};
+    }
 
     QSaveFile file(fileName);
+    file.setDirectWriteFallback(inPlace);
     clearSystemError();
     if (!file.open(QIODevice::WriteOnly))
         return failure(false, Kind::AccessDenied);
 
     // The final flush is checked here: commit() alone can report success after a flush that
     // failed on a full disk, and would then put a truncated file in place of the old one.
-    clearSystemError();
-    const Sink write = [&file](const QByteArray& bytes) {
-        return file.write(bytes) == bytes.size();
-    };
-    if (!fill(write) || !file.flush()) {
-        const FileFailure stopped = failure(true, Kind::DiskFull);
+    if (std::optional<FileFailure> stopped = writeAndFlush(file, fill)) {
         file.cancelWriting();
         return stopped;
     }
     clearSystemError();
-    if (!file.commit())
+    if (!file.commit()) {
+        // A write error that Qt kept to itself comes out only here.
+        const bool whileWriting =
+            file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResourceError;
+        return failure(whileWriting, whileWriting ? Kind::DiskFull : Kind::AccessDenied);
+    }
+    return std::nullopt;
+}
+
+// Where the system code page is UTF-8: on Unix always, on Windows when the user chose it.
+bool systemCodePageIsUtf8()
+{
+    static const bool utf8 =
+        QStringEncoder(QStringConverter::System).encode(u"\u00e4") == QByteArrayLiteral("\xc3\xa4");
+    return utf8;
+}
+
+// Opens the file for reading only when it is a regular file; a pipe, socket, device or directory
+// is refused without ever being opened for reading.
+std::optional<FileFailure> openRegularFile(const QString& fileName, QFile& file)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return FileFailure{Kind::NotFound, false, ENOENT};
+    if (!info.isFile())
+        return FileFailure{Kind::AccessDenied, false, 0};
+#ifdef Q_OS_UNIX
+    // Something else may take the name between the look and the open: opened without blocking
+    // and looked at again through the handle, a pipe put there in between is refused as well.
+    clearSystemError();
+    const int fd =
+        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return failure(false, Kind::AccessDenied);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return FileFailure{Kind::AccessDenied, false, 0};
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return FileFailure{Kind::AccessDenied, false, 0};
+    }
+#else
+    file.setFileName(fileName);
+    clearSystemError();
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(false, Kind::AccessDenied);
+#endif
     return std::nullopt;
 }
 
@@ -151,7 +262,7 @@ std::optional<FileFailure> writeAtomically(const QString& fileName,
 
 std::optional<FileFailure> WriteTextFile(const QString& fileName, QStringView text)
 {
-    return writeAtomically(fileName, [text](const Sink& write) {
+    return writeFile(fileName, true, [text](const Sink& write) {
         QStringEncoder encoder(QStringConverter::System);
         QByteArray buffer;
         buffer.reserve(2 * kChunk);
@@ -189,17 +300,14 @@ std::optional<FileFailure> WriteTextFile(const QString& fileName, QStringView te
 
 std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::string_view utf8)
 {
-    return writeAtomically(fileName, [utf8](const Sink& write) {
+    return writeFile(fileName, false, [utf8](const Sink& write) {
         QStringDecoder decoder(QStringConverter::Utf8);
         QStringEncoder encoder(QStringConverter::System);
         for (std::size_t pos = 0; pos < utf8.size(); pos += kChunk) {
             const std::string_view piece = utf8.substr(pos, kChunk);
             // The decoder carries a character cut at a piece's end over to the next piece.
-            const QByteArray bytes =
-                systemCodePageIsUtf8()
-                    ? QByteArray::fromRawData(piece.data(), static_cast<qsizetype>(piece.size()))
-                    : encoder.encode(decoder.decode(
-                          QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size()))));
+            const QByteArray bytes = encoder.encode(
+                decoder.decode(QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size()))));
             if (!write(bytes))
                 return false;
         }
@@ -207,25 +315,31 @@ std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::strin
     });
 }
 
-std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text)
+std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text,
+                                            qint64 maxBytes)
 {
-    QFile file(fileName);
-    if (!file.exists())
-        return FileFailure{Kind::NotFound, false, ENOENT};
+    QFile file;
+    if (std::optional<FileFailure> refused = openRegularFile(fileName, file))
+        return refused;
+    const qint64 size = file.size();
+    if (size > maxBytes)
+        return FileFailure{Kind::TooLarge, false, 0};
+
+    // Read straight into the string the parser takes, so the file is held once.
+    std::string bytes(static_cast<std::size_t>(size), '\0');
     clearSystemError();
-    if (!file.open(QIODevice::ReadOnly))
+    const qint64 got = file.read(bytes.data(), size);
+    if (got < 0 || file.error() != QFileDevice::NoError)
         return failure(false, Kind::AccessDenied);
-    clearSystemError();
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(false, Kind::AccessDenied);
+    // A file cut short meanwhile is read as far as it goes; one that grew, as far as it was.
+    bytes.resize(static_cast<std::size_t>(got));
+    file.close();
 
     if (systemCodePageIsUtf8()) {
-        // Bytes that are no UTF-8 become U+FFFD, as decoding would make them.
-        text = bytes.isValidUtf8() ? bytes.toStdString() : QString::fromUtf8(bytes).toStdString();
+        text = velmaro::Utf8OrWindows1252(std::move(bytes));
     } else {
         QStringDecoder decoder(QStringConverter::System);
-        text = QString(decoder.decode(bytes)).toStdString();
+        text = QString(decoder.decode(QByteArrayView(bytes.data(), got))).toStdString();
     }
     return std::nullopt;
 }

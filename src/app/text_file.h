@@ -16,14 +16,18 @@
 struct FileFailure {
     enum class Kind {
         NotFound,     // reading a file that is not there
-        AccessDenied, // a read-only file or directory, or no right to open the file
-        DiskFull,     // no space left, the file size limit reached, or a write that stopped
-                      // part-way
+        BadName,      // a name or path the system cannot use
+        TooManyFiles, // no file handle left
+        AccessDenied, // a read-only file or directory, no right to open the file, or something
+                      // other than a regular file at the name
+        DiskFull,     // no space left, the quota or file size limit reached, or a write that
+                      // stopped part-way
+        TooLarge,     // reading a file larger than the reader's bound
         SystemError,  // anything else: systemError tells what
     };
     Kind kind = Kind::SystemError;
     // False when the file could not be created or opened (or not put in place afterwards);
-    // true when it was created but writing into it failed.
+    // true when it was created but writing into it failed, at a write or at the final flush.
     bool whileWriting = false;
     // The system's error number (errno, or the Windows error code); 0 when unknown.
     int systemError = 0;
@@ -31,18 +35,27 @@ struct FileFailure {
 
 // Replaces the file by the text, encoded in the system code page, with every "\n" of the text
 // written as CR LF. The new content goes to a temporary file beside it that takes the file's
-// place only when every byte is written, so a failure leaves the previous file exactly as it
-// was. A file or directory whose write permission bits are all clear counts as read-only and is
-// refused before anything is written. The text is encoded a piece at a time, so a long order
-// needs no second copy of itself.
+// place only when every byte is written. Where the directory cannot take a new file but the
+// file itself is writable, the file is overwritten in place instead, so a failure may leave it
+// incomplete. A file or directory whose write permission bits are all clear counts as
+// read-only. The text is encoded a piece at a time, so a long order needs no second copy of
+// itself.
 std::optional<FileFailure> WriteTextFile(const QString& fileName, QStringView text);
 
-// The same for a text held as UTF-8 whose lines already end in CR LF.
+// A text held as UTF-8 whose lines already end in CR LF, written in the system code page through
+// a temporary file only: a failure leaves the previous file exactly as it was, and a read-only
+// file or directory is refused before anything is written.
 std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::string_view utf8);
 
-// Reads the whole file and decodes it from the system code page into UTF-8 `text`; `text` is
-// left alone on failure.
-std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text);
-
-// The same for bytes written as they are (a PDF, say), with the same refusals and guarantee.
+// Bytes written as they are (a PDF, say), with the same refusals and guarantee.
 std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayView bytes);
+
+// Reads the whole file and decodes it from the system code page into UTF-8 `text`; `text` is
+// left alone on failure. Only a regular file is read: anything else at the name is refused as
+// AccessDenied without being opened for reading, so a pipe cannot block and a device cannot
+// fill the memory. A file of more than maxBytes is refused as TooLarge before it is read.
+// Where the system code page is UTF-8, bytes that are no valid UTF-8 are taken for a file
+// written on Windows and read as Windows-1252.
+std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text,
+                                            qint64 maxBytes);
+

@@ -1,5 +1,7 @@
 #include "core/money.h"
 
+#include "core/errors.h"
+
 #include <cstdlib>
 
 namespace velmaro {
@@ -12,18 +14,31 @@ std::int64_t divideRounded(std::int64_t a, std::int64_t b)
     std::int64_t r = a % b;
     if (r < 0)
         r = -r;
-    if (2 * r >= b)
+    // r >= b / 2, without doubling r past the range.
+    if (r >= b - r)
         q += (a < 0) ? -1 : 1;
     return q;
 }
 
 } // namespace
 
+namespace money_detail {
+
+void ThrowOutOfRange()
+{
+    throw AmountOutOfRange();
+}
+
+} // namespace money_detail
+
 Money Money::scaled(std::int64_t numerator, std::int64_t denominator) const
 {
+    using namespace money_detail;
+    if (denominator == 0)
+        ThrowOutOfRange();
     if (denominator < 0) {
-        numerator = -numerator;
-        denominator = -denominator;
+        numerator = CheckedSubtract(0, numerator);
+        denominator = CheckedSubtract(0, denominator);
     }
     // units * numerator would overflow from a few hundred million euros on, which a long order
     // or a hand-edited saved file can reach. Splitting off the whole multiples of the
@@ -31,7 +46,16 @@ Money Money::scaled(std::int64_t numerator, std::int64_t denominator) const
     // result, so rounding the remainder part alone rounds the whole.
     const std::int64_t whole = units_ / denominator;
     const std::int64_t rest = units_ % denominator;
-    return Money(whole * numerator + divideRounded(rest * numerator, denominator));
+    return Money(CheckedAdd(CheckedMultiply(whole, numerator),
+                            divideRounded(CheckedMultiply(rest, numerator), denominator)));
+}
+
+Money NetSumPlus(Money netSum, Money amount)
+{
+    const Money sum = netSum + amount;
+    if (sum < Money() || sum > kMaxNetSum)
+        throw OrderError("The net sum would exceed " + MoneyTextEur(kMaxNetSum));
+    return sum;
 }
 
 std::int64_t Money::roundedCents() const

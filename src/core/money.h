@@ -1,16 +1,51 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace velmaro {
 
+namespace money_detail {
+
+// Throws AmountOutOfRange; out of line, so the header needs no exception types.
+[[noreturn]] void ThrowOutOfRange();
+
+constexpr std::int64_t kMaxUnits = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMinUnits = std::numeric_limits<std::int64_t>::min();
+
+constexpr std::int64_t CheckedAdd(std::int64_t a, std::int64_t b)
+{
+    if ((b > 0 && a > kMaxUnits - b) || (b < 0 && a < kMinUnits - b))
+        ThrowOutOfRange();
+    return a + b;
+}
+
+constexpr std::int64_t CheckedSubtract(std::int64_t a, std::int64_t b)
+{
+    if ((b < 0 && a > kMaxUnits + b) || (b > 0 && a < kMinUnits + b))
+        ThrowOutOfRange();
+    return a - b;
+}
+
+constexpr std::int64_t CheckedMultiply(std::int64_t a, std::int64_t b)
+{
+    const bool overflow = a > 0 ? (b > 0 ? a > kMaxUnits / b : b < kMinUnits / a)
+                                : (b > 0 ? a < kMinUnits / b : a != 0 && b < kMaxUnits / a);
+    if (overflow)
+        ThrowOutOfRange();
+    return a * b;
+}
+
+} // namespace money_detail
+
 // An amount of euros, held exactly as a whole number of 10^-8 euro. Every price, discount
 // (whole multiples of 0.5 %), VAT and total of an order is exact at this resolution, so the
 // figures come out the same on every platform, and rounding happens only where an amount is
-// written as text.
+// written as text. An operation whose result would not fit throws AmountOutOfRange and
+// changes nothing.
 class Money {
 public:
     static constexpr std::int64_t kUnitsPerEuro = 100'000'000;
@@ -19,20 +54,35 @@ public:
     constexpr Money() = default;
 
     static constexpr Money fromUnits(std::int64_t units) { return Money(units); }
-    static constexpr Money fromCents(std::int64_t cents) { return Money(cents * kUnitsPerCent); }
-    static constexpr Money fromEuros(std::int64_t euros) { return Money(euros * kUnitsPerEuro); }
+    static constexpr Money fromCents(std::int64_t cents)
+    {
+        return Money(money_detail::CheckedMultiply(cents, kUnitsPerCent));
+    }
+    static constexpr Money fromEuros(std::int64_t euros)
+    {
+        return Money(money_detail::CheckedMultiply(euros, kUnitsPerEuro));
+    }
 
     constexpr std::int64_t units() const { return units_; }
     constexpr bool isZero() const { return units_ == 0; }
 
-    constexpr Money operator+(Money other) const { return Money(units_ + other.units_); }
-    constexpr Money operator-(Money other) const { return Money(units_ - other.units_); }
+    constexpr Money operator+(Money other) const
+    {
+        return Money(money_detail::CheckedAdd(units_, other.units_));
+    }
+    constexpr Money operator-(Money other) const
+    {
+        return Money(money_detail::CheckedSubtract(units_, other.units_));
+    }
     constexpr Money& operator+=(Money other)
     {
-        units_ += other.units_;
+        units_ = money_detail::CheckedAdd(units_, other.units_);
         return *this;
     }
-    constexpr Money operator*(std::int64_t factor) const { return Money(units_ * factor); }
+    constexpr Money operator*(std::int64_t factor) const
+    {
+        return Money(money_detail::CheckedMultiply(units_, factor));
+    }
     constexpr bool operator==(const Money&) const = default;
     constexpr auto operator<=>(const Money&) const = default;
 
@@ -55,6 +105,14 @@ private:
     constexpr explicit Money(std::int64_t units) : units_(units) {}
     std::int64_t units_ = 0;
 };
+
+// The highest net sum an order may reach, and the highest the saved order file takes back; a
+// customer's largest order stays far below it, and every total made from it fits in Money.
+inline constexpr Money kMaxNetSum = Money::fromEuros(1'000'000'000);
+
+// The net sum with the amount added; throws OrderError, and changes nothing, when that would
+// leave 0 to kMaxNetSum.
+Money NetSumPlus(Money netSum, Money amount);
 
 // The separators of the user's number format; the window passes those of its locale.
 struct MoneyFormat {

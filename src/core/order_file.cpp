@@ -73,26 +73,29 @@ public:
         return *value;
     }
 
+    // The rest of the line. The writer never puts a line break inside a text, so a lone LF
+    // too ends it: a file whose line ends a copy tool converted loads intact.
     std::string readText()
     {
-        const std::size_t end = std::min(text_.find('\r', pos_), text_.size());
+        const std::size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
         std::string text(text_.substr(pos_, end - pos_));
         pos_ = end;
-        if (pos_ < text_.size()) {
-            ++pos_;
-            if (pos_ < text_.size() && text_[pos_] == '\n')
-                ++pos_;
-        }
+        skipLineEnd();
         return text;
     }
 
 private:
-    // Up to and including the line end: CR LF as written, or a lone CR or LF of a file that
-    // was edited elsewhere.
+    // Up to and including the line end.
     void skipRestOfLine()
     {
         while (pos_ < text_.size() && text_[pos_] != '\r' && text_[pos_] != '\n')
             ++pos_;
+        skipLineEnd();
+    }
+
+    // CR LF as written, or a lone CR or LF of a file that was edited elsewhere.
+    void skipLineEnd()
+    {
         if (pos_ == text_.size())
             return;
         if (text_[pos_++] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
@@ -113,6 +116,66 @@ int readRowCount(ItemReader& reader)
     return count;
 }
 
+// The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there: no overlong
+// forms, no surrogates, nothing past U+10FFFF.
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (bytes.size() - pos < length)
+        return 0;
+    if (byte(pos + 1) < low || byte(pos + 1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(pos + i) < 0x80 || byte(pos + i) > 0xBF)
+            return 0;
+    return length;
+}
+
+// Windows-1252's characters for the bytes 0x80 to 0x9F; the five it leaves undefined keep
+// their value, as Windows itself decodes them.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& text, char16_t c)
+{
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 void appendLine(std::string& file, std::string_view line)
 {
     file += line;
@@ -128,8 +191,51 @@ void appendTextLine(std::string& file, std::string_view text)
 
 } // namespace
 
+bool IsValidUtf8(std::string_view bytes)
+{
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = utf8SequenceLength(bytes, pos);
+        if (length == 0)
+            return false;
+        pos += length;
+    }
+    return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 8);
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        appendUtf8(text, c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : char16_t{c});
+    }
+    return text;
+}
+
+std::string Utf8OrWindows1252(std::string bytes)
+{
+    if (IsValidUtf8(bytes))
+        return bytes;
+    return Windows1252ToUtf8(bytes);
+}
+
+void CheckOrderFileLimits(const SavedOrder& order)
+{
+    if (order.licenceRowCount > kMaxTableRows)
+        throw OrderError("The license table has more than 10,000 rows, which order.qzo cannot "
+                         "hold; the order was not saved");
+    if (order.addressRowCount > kMaxTableRows)
+        throw OrderError("The address table has more than 10,000 rows, which order.qzo cannot "
+                         "hold; the order was not saved");
+    if (order.orderLines.size() > static_cast<std::size_t>(kMaxOrderLines))
+        throw OrderError("The order text has more than 1,000,000 lines, which order.qzo cannot "
+                         "hold; the order was not saved");
+}
+
 std::string FormatOrderFile(const SavedOrder& order)
 {
+    CheckOrderFileLimits(order);
     std::string file;
     const std::array<std::string, kLicenceColumns> emptyRow;
 
@@ -193,7 +299,10 @@ SavedOrder ParseOrderFile(std::string_view text)
     for (int i = 0; i < lineCount && !reader.atEnd(); ++i)
         order.orderLines.push_back(reader.readText());
 
+    // A net sum no order reaches is as damaged as one that is no number.
     order.netSum = ParseReal(reader.readText());
+    if (order.netSum && (*order.netSum < Money() || *order.netSum > kMaxNetSum))
+        order.netSum.reset();
     return order;
 }
 

@@ -3,6 +3,7 @@
 #include "core/money.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,12 @@ namespace velmaro {
 // allocated for them; no order the window can hold comes near.
 inline constexpr int kMaxTableRows = 10000;
 inline constexpr int kMaxOrderLines = 1000000;
+
+// A file larger than this is refused unread. The counts allow about 1.06 million lines
+// (10,000 licence rows of 5 cells, 10,001 address cells, a million order lines, 15 more); this
+// bound leaves them 126 bytes each on average, well above the item lines this program writes,
+// while a load at the bound stays under a gigabyte, the order text's control included.
+inline constexpr std::int64_t kMaxOrderFileBytes = std::int64_t{128} * 1024 * 1024;
 
 inline constexpr int kLicenceColumns = 5;
 inline constexpr int kOrderFileTexts = 7;
@@ -44,7 +51,12 @@ struct SavedOrder {
     bool operator==(const SavedOrder&) const = default;
 };
 
-// The whole file, every line ended by CR LF. A row count below 1 is written as 1 (the count
+// Throws OrderError, naming the part, when the order holds more rows or lines than
+// ParseOrderFile takes back.
+void CheckOrderFileLimits(const SavedOrder& order);
+
+// The whole file, every line ended by CR LF; first checks the limits as above, so that no file
+// is written that could not be read back. A row count below 1 is written as 1 (the count
 // the parser would make of it). Rows and address cells missing from the vectors are written
 // empty, extra ones are left out, so the line structure always matches the counts; CR and LF
 // inside a text are written as blanks, since they would shift every item that follows.
@@ -53,8 +65,21 @@ std::string FormatOrderFile(const SavedOrder& order);
 // Parses a whole file. Throws InOutError(106) for a count or index that is not a whole 32-bit
 // number and for a row or line count above its limit; nothing partial is returned. A file that
 // ends early is no error: missing counts and indexes read as 0, missing texts as empty, a row
-// count below 1 as 1, and a missing or damaged net sum as nullopt.
+// count below 1 as 1, and a missing or damaged net sum, or one outside 0 to kMaxNetSum, as
+// nullopt. A line ends at CR LF, a lone CR or a lone LF.
 SavedOrder ParseOrderFile(std::string_view text);
+
+// Strictly valid UTF-8: no overlong forms, surrogates or code points past U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
+// Every byte as the Windows-1252 character it stands for, in UTF-8; the five bytes that code
+// page leaves undefined become the control characters of the same value.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// The file's bytes as text where the system code page is UTF-8: unchanged when they are valid
+// UTF-8, otherwise taken for a file written on Windows, so that every byte comes back as the
+// character it was written as instead of being lost to U+FFFD.
+std::string Utf8OrWindows1252(std::string bytes);
 
 // The 23-character real number: " " or "-", one digit, ".", 14 digits, "E", the exponent's
 // sign and 4 digits; rounded to 15 significant digits, half away from zero.

@@ -1,6 +1,7 @@
 // The customer's licence table: shown by "My Licenses", rows added and removed with the spin
 // button, edited in place, and turned into an update order or an upgrade inquiry.
 #include "core/money.h"
+#include "core/order_file.h"
 #include "spin_button.h"
 #include "string_grid.h"
 #include "window_fixture.h"
@@ -88,6 +89,7 @@ private slots:
     void plusAfterUpdateOrderAddsTheItemsOwnPrice();
     void spinArrowsAddAndRemoveRowsKeepingContents();
     void rowCountStopsAtOneAndDataRowOneStillCounts();
+    void rowsStayWithinWhatTheSavedOrderTakesBack();
     void upgradeInquiry_data();
     void upgradeInquiry();
     void upgradeInquiryTwiceOnEmptyText();
@@ -264,6 +266,25 @@ void LicencesTest::rowCountStopsAtOneAndDataRowOneStillCounts()
     for (int row = 1; row <= 9; ++row)
         QCOMPARE(grid->cell(0, row), QString::number(row));
     QCOMPARE(grid->model()->index(4, 0).data().toString(), QStringLiteral("Fifth Row"));
+}
+
+void LicencesTest::rowsStayWithinWhatTheSavedOrderTakesBack()
+{
+    WindowFixture f;
+    StringGrid* grid = f->StringGrid_lizenzen;
+    grid->setRowCount(velmaro::kMaxTableRows - 1);
+    addRow(f.window());
+    addRow(f.window());
+    QCOMPARE(grid->rowCount(), velmaro::kMaxTableRows);
+    QCOMPARE(grid->cell(0, velmaro::kMaxTableRows), QString::number(velmaro::kMaxTableRows));
+
+    // A table grown past the limit by other means is not saved, and nothing is lost.
+    writeFile(QStringLiteral("order.qzo"), "previous");
+    grid->setRowCount(velmaro::kMaxTableRows + 1);
+    f->Button_save->click();
+    QVERIFY(f.desktop.errors.value(0).startsWith("The license table has more than 10,000 rows"));
+    QCOMPARE(fileBytes(QStringLiteral("order.qzo")), QByteArray("previous"));
+    QVERIFY(!f->savedFlag());
 }
 
 void LicencesTest::upgradeInquiry_data()

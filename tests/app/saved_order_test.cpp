@@ -4,11 +4,16 @@
 #include "core/order_file.h"
 #include "window_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -109,6 +114,8 @@ private slots:
     void loadWithoutFileReportsFileNotFound();
     void fileEndingEarlyLoadsWhatItHolds();
     void savingTwiceWritesTwice();
+    void hostileFileAtStart_data();
+    void hostileFileAtStart();
 };
 
 void SavedOrderTest::freshWindowSavesSixtySixLines()
@@ -182,9 +189,9 @@ void SavedOrderTest::rowsPastTheShownOnesTravel()
     QCOMPARE(f->StringGrid_lizenzen->rowCount(), 12);
     for (int row = 10; row <= 12; ++row)
         QCOMPARE(f->StringGrid_lizenzen->cell(1, row), QStringLiteral("row %1").arg(row));
-    // Row 13 lies past R and is not stored; the row numbers are the window's own.
+    // Row 13 lies past R and is not stored; the rows up to the held one are numbered.
     QCOMPARE(f->StringGrid_lizenzen->cell(1, 13), QString());
-    QCOMPARE(f->StringGrid_lizenzen->cell(0, 10), QString());
+    QCOMPARE(f->StringGrid_lizenzen->cell(0, 12), QStringLiteral("12"));
 
     // A removed row becomes the held row past the end and keeps its cells in the file.
     f->SpinButton_lizenzenUpClick();
@@ -346,6 +353,86 @@ void SavedOrderTest::savingTwiceWritesTwice()
     QVERIFY(f->savedFlag());
     const QList<QByteArray> lines = fileBytes(kOrderFile).split('\n');
     QCOMPARE(lines.mid(64, 3), (QList<QByteArray>{"2\r", "second\r", "third\r"}));
+}
+
+void SavedOrderTest::hostileFileAtStart_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("netSumLine"); // of the sample order
+    QTest::addColumn<qint64>("cents");          // the net sum read; -1: the defaults stayed
+    QTest::addColumn<QString>("error");
+
+    const QString denied = QStringLiteral("File access denied.");
+    const QByteArray sum = " 1.53000000000000E+0003";
+#ifdef Q_OS_UNIX
+    QTest::newRow("pipe") << "pipe" << sum << qint64(-1) << denied;
+    QTest::newRow("link to a device") << "device" << sum << qint64(-1) << denied;
+#endif
+    QTest::newRow("directory") << "directory" << sum << qint64(-1) << denied;
+    QTest::newRow("sparse file past the bound")
+        << "sparse" << sum << qint64(-1) << "Invalid numeric input.";
+    QTest::newRow("LF line ends") << "LF" << sum << qint64(153000) << QString();
+    QTest::newRow("written on Windows") << "Windows-1252" << sum << qint64(153000) << QString();
+    QTest::newRow("net sum at the limit")
+        << "CR LF" << QByteArray(" 1.00000000000000E+0009") << qint64(100'000'000'000) << QString();
+    QTest::newRow("net sum past the limit")
+        << "CR LF" << QByteArray(" 8.00000000000000E+0010") << qint64(0) << QString();
+}
+
+void SavedOrderTest::hostileFileAtStart()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, netSumLine);
+    QFETCH(qint64, cents);
+    QFETCH(QString, error);
+    velmaro::SavedOrder order = sampleOrder();
+    order.licenceRowCount = 40;
+    order.licenceRows.resize(40);
+    if (kind == QLatin1String("Windows-1252"))
+        order.texts[0] = "M\xfcller \x80";
+    QByteArray bytes = formatted(order);
+    bytes.chop(25);
+    bytes += netSumLine + "\r\n";
+
+    WindowFixture f([&] {
+#ifdef Q_OS_UNIX
+        if (kind == QLatin1String("pipe"))
+            QVERIFY(mkfifo("order.qzo", 0600) == 0);
+#endif
+        if (kind == QLatin1String("device"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), kOrderFile));
+        else if (kind == QLatin1String("directory"))
+            QVERIFY(QDir().mkdir(kOrderFile));
+        else if (kind != QLatin1String("pipe"))
+            writeFile(kOrderFile,
+                      kind == QLatin1String("LF") ? bytes.replace("\r\n", "\n") : bytes);
+        if (kind == QLatin1String("sparse"))
+            QVERIFY(QFile::resize(kOrderFile, velmaro::kMaxOrderFileBytes + 1));
+    });
+
+    QCOMPARE(f.desktop.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    if (cents < 0) {
+        QCOMPARE(f->Memo1->toPlainText(), QString());
+        QCOMPARE(f->ComboBox_location->currentIndex(), 1);
+        return;
+    }
+    for (int row = 1; row <= 40; ++row)
+        QCOMPARE(f->StringGrid_lizenzen->cell(0, row), QString::number(row));
+    // Saved again, the file holds everything as it was written, in the system code page.
+    if (kind == QLatin1String("Windows-1252"))
+        order.texts[0] = "M\u00fcller \u20ac";
+    order.payment = 0;
+    order.netSum = velmaro::Money::fromCents(cents);
+    f->Button_save->click();
+    QCOMPARE(fileBytes(kOrderFile), formatted(order));
+
+    // At the net sum's limit "+" adds nothing.
+    WindowFixture::click(f->Button_add);
+    const bool atLimit = order.netSum == velmaro::kMaxNetSum;
+    QCOMPARE(f->orderText().count(), static_cast<int>(order.orderLines.size()) + !atLimit);
+    QCOMPARE(f.desktop.errors, atLimit
+                                   ? QStringList{"The net sum would exceed 1,000,000,000.00 EUR."}
+                                   : QStringList());
 }
 
 QTEST_MAIN(SavedOrderTest)

@@ -31,8 +31,10 @@ TEST(OrderFileCorpus, EveryKeptInputHoldsUp)
 
 TEST(OrderFileCorpus, SmallEdgeInputsHoldUp)
 {
-    // A count that is no number, an empty file, and a file of one row and one address cell.
+    // A count that is no number, an empty file, a file of one row and one address cell, and
+    // one that is no UTF-8 (overlong, surrogate, Windows-1252, cut short).
     EXPECT_TRUE(velmaro::OrderFileHoldsUp("abc\r\n"));
+    EXPECT_TRUE(velmaro::OrderFileHoldsUp("1\r\n\xc0\xaf\xed\xa0\x80\nM\xfcller \x80\x81\xc3"));
     EXPECT_TRUE(velmaro::OrderFileHoldsUp(""));
     EXPECT_TRUE(velmaro::OrderFileHoldsUp("1\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n\r\n"));
 }

@@ -1,5 +1,7 @@
 #include "core/money.h"
 
+#include "core/errors.h"
+
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
@@ -102,6 +104,21 @@ TEST(Money, ScalingLargeAmountsDoesNotOverflow)
               Money::fromEuros(-27'500'000'000));
     EXPECT_EQ(Money::fromUnits(std::numeric_limits<std::int64_t>::max()).scaled(1, 2),
               Money::fromUnits(std::numeric_limits<std::int64_t>::max() / 2 + 1));
+}
+
+TEST(Money, WhatWouldOverflowThrowsInstead)
+{
+    const Money top = Money::fromUnits(std::numeric_limits<std::int64_t>::max());
+    const Money one = Money::fromUnits(1);
+    EXPECT_THROW(top + one, OrderError);
+    EXPECT_THROW(Money() - top - one - one, OrderError);
+    EXPECT_THROW(top * 2, OrderError);
+    EXPECT_THROW((Money() - top - one) * -1, OrderError);
+    EXPECT_THROW(Money::fromEuros(92'233'720'369), OrderError);
+    EXPECT_THROW(top.withVat(), OrderError);
+    EXPECT_THROW(NetSumPlus(kMaxNetSum, one), OrderError);
+    EXPECT_EQ(top - one + one, top);
+    EXPECT_EQ(NetSumPlus(kMaxNetSum - one, one), kMaxNetSum);
 }
 
 TEST(Money, RoundedCents)

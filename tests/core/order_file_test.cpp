@@ -311,10 +311,14 @@ TEST(OrderFileParse, MissingOrDamagedNetSumKeepsTheRest)
 
     SavedOrder expected = order;
     expected.netSum = std::nullopt;
-    for (const char* last : {"", "garbage", "1.53E+0003x"}) {
+    // Out of 0 to 1,000,000,000.00 counts as damaged too.
+    for (const char* last : {"", "garbage", "1.53E+0003x", "-1E-0002", " 8.00000000000000E+0010",
+                             "1000000000.01", "-9.2E+0010"}) {
         lines.back() = last;
         EXPECT_EQ(ParseOrderFile(JoinLines(lines)), expected) << '"' << last << '"';
     }
+    lines.back() = "1E+0009";
+    EXPECT_EQ(ParseOrderFile(JoinLines(lines)).netSum, kMaxNetSum);
     lines.pop_back();
     EXPECT_EQ(ParseOrderFile(JoinLines(lines)), expected);
 }
@@ -325,7 +329,7 @@ TEST(OrderFileParse, EveryPrefixOfAFileParsesOrGives106)
     order.location = -1;
     order.licenceRows[8] = {"a", "-12", "b", "c", "d"};
     order.orderLines = {"x", "y"};
-    order.netSum = Money::fromCents(-5);
+    order.netSum = Money::fromCents(5);
     const std::string file = FormatOrderFile(order);
     for (std::size_t n = 0; n <= file.size(); ++n) {
         const int code = ParseErrorCode(file.substr(0, n));
