@@ -346,7 +346,7 @@ std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string
 
 std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayView bytes)
 {
-    return writeAtomically(fileName, [bytes](const Sink& write) {
+    return writeFile(fileName, false, [bytes](const Sink& write) {
         for (qsizetype pos = 0; pos < bytes.size(); pos += kChunk) {
             const QByteArrayView piece = bytes.sliced(pos, qMin(kChunk, bytes.size() - pos));
             if (!write(QByteArray::fromRawData(piece.data(), piece.size())))
