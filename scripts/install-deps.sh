@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libxcb1-dev  # asks the X server whether a clipboard manager runs
   libgtest-dev
   poppler-utils  # pdftotext and pdfinfo read the printed order back in the tests
   fonts-liberation2
@@ -14,7 +15,7 @@ packages=(
 )
 if [ "${1:-}" = "--with-display" ]; then
   # A virtual screen for starting the window on a machine without a desktop.
-  packages+=(xvfb xauth)
+  packages+=(xvfb xauth imagemagick)  # imagemagick: the screenshot command run.sh suggests
 fi
 
 missing=()
