@@ -80,6 +80,22 @@ private:
     QScrollArea* area_;
 };
 
+// Hands the keys that reach the scroll area on to the window, as before there was one: the
+// area would scroll by the arrow and page keys that a control leaves alone (Down in a line
+// edit, say) and take the focused control out of view.
+class PassKeysOn : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
 // Moves the window's controls into a scroll area that fills the window; the controls keep
 // their places, their tab order and their window. The scroll bars appear only when the
 // window is smaller than the area the controls take.
@@ -106,6 +122,7 @@ void ScrollContents(QWidget* form)
     area->lower();
 
     form->installEventFilter(new FillWindow(area));
+    area->installEventFilter(new PassKeysOn(area));
 
     // The scroll area follows Tab by itself, but not the focus that comes another way: a
     // label's shortcut, a message box giving it back, the program setting it. It also shows

@@ -95,6 +95,12 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
     f->ComboBox_zahlung->setFocus();
     QTest::keyClick(f->ComboBox_zahlung, Qt::Key_Tab);
     QVERIFY(shown(f->StringGrid_adresse));
+    // Keys a field leaves alone do not scroll it out of view.
+    f->Edit_vatno->setFocus();
+    const int scrolled = area->verticalScrollBar()->value();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown})
+        QTest::keyClick(f->Edit_vatno, key);
+    QCOMPARE(area->verticalScrollBar()->value(), scrolled);
 }
 
 void WindowCreationTest::everyControlHasItsNameAndKind()
