@@ -91,10 +91,17 @@ void PrintTest::failedPdfWriteKeepsThePreviousFile()
     WindowFixture f;
     writeFile(QStringLiteral("order.pdf"), "%PDF previous");
     QFile::setPermissions(QStringLiteral("order.pdf"), QFile::ReadOwner);
-    f.desktop.saveFileChoice = f.path(QStringLiteral("order.pdf"));
-    f->SaveOrderAsPdf();
+    QDir().mkdir(QStringLiteral("folder.pdf"));
+    // The target and why it was refused.
+    for (const auto& [target, why] :
+         {std::pair{"order.pdf", "read-only"}, std::pair{"folder.pdf", "folder of that name"},
+          std::pair{"missing/order.pdf", "does not exist"}}) {
+        f.desktop.errors.clear();
+        f.desktop.saveFileChoice = f.path(QString::fromLatin1(target));
+        f->SaveOrderAsPdf();
+        QVERIFY2(f.desktop.errors.value(0).contains(QString::fromLatin1(why)), target);
+    }
     QCOMPARE(fileBytes(QStringLiteral("order.pdf")), QByteArray("%PDF previous"));
-    QVERIFY(f.desktop.errors.value(0).contains(QStringLiteral("read-only")));
 }
 
 void PrintTest::ctrlPOpensThePrintDialogOnly()
