@@ -2,9 +2,12 @@
 #include "order_print.h"
 #include "window_fixture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QPageRanges>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -84,6 +87,15 @@ void PrintTest::pdfHoldsEveryLineOnNumberedPages()
     QVERIFY(!text.contains(QRegularExpression(QStringLiteral("word0 .*word40"))));
     for (int page = 1; page <= pages; ++page)
         QVERIFY(text.contains(PageFooter(page, pages)));
+
+    // A page range past the end gives no blank sheet.
+    QBuffer none;
+    none.open(QIODevice::WriteOnly);
+    QPdfWriter beyond(&none);
+    QPageRanges ranges;
+    ranges.addPage(pages + 1);
+    beyond.setPageRanges(ranges);
+    QVERIFY(PaintOrder(beyond, {QStringLiteral("kept")}, QFont()) && none.data().isEmpty());
 }
 
 void PrintTest::failedPdfWriteKeepsThePreviousFile()
