@@ -98,8 +98,7 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
     // Keys a field leaves alone do not scroll it out of view.
     f->Edit_vatno->setFocus();
     const int scrolled = area->verticalScrollBar()->value();
-    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown})
-        QTest::keyClick(f->Edit_vatno, key);
+    QTest::keyClick(f->Edit_vatno, Qt::Key_PageDown);
     QCOMPARE(area->verticalScrollBar()->value(), scrolled);
 }
 
