@@ -86,8 +86,7 @@ void PrintTest::pdfHoldsEveryLineOnNumberedPages()
     for (int page = 1; page <= pages; ++page)
         QVERIFY(text.contains(PageFooter(page, pages)));
 
-    // A page range past the end gives no blank sheet.
-    QPrinter beyond;
+    QPrinter beyond; // a page range past the end gives no blank sheet
     beyond.setOutputFileName(f.path(QStringLiteral("beyond.pdf")));
     beyond.setFromTo(pages + 1, pages + 1);
     QVERIFY(PaintOrder(beyond, {QStringLiteral("kept")}, QFont()) && !QFile::exists("beyond.pdf"));
@@ -98,9 +97,8 @@ void PrintTest::failedPdfWriteKeepsThePreviousFile()
     WindowFixture f;
     writeFile(QStringLiteral("order.pdf"), "%PDF previous");
     QFile::setPermissions(QStringLiteral("order.pdf"), QFile::ReadOwner);
-    QDir().mkdir(QStringLiteral("folder.pdf"));
     for (const auto& [target, why] :
-         {std::pair{"order.pdf", "read-only"}, std::pair{"folder.pdf", "folder of that name"},
+         {std::pair{"order.pdf", "read-only"}, std::pair{"", "folder of that name"},
           std::pair{"missing/order.pdf", "does not exist"}}) {
         f.desktop.saveFileChoice = f.path(QString::fromLatin1(target));
         f->SaveOrderAsPdf();
