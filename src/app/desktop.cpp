@@ -21,6 +21,10 @@
 
 namespace {
 
+// The room a window's frame and title bar take, as the order window reckons it.
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 34;
+
 // Every box of the program appears in the same place: the middle of the screen that shows the
 // order window, not over the window, wherever that was moved.
 class CentredBox : public QMessageBox {
@@ -188,6 +192,12 @@ QString SystemDesktop::chooseSaveFile(QWidget* parent, const QString& caption,
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QFileInfo(proposedPath).suffix());
     dialog.selectFile(QFileInfo(proposedPath).fileName());
+    // The dialog's own size can exceed a small or strongly scaled screen and put its buttons
+    // out of reach; it lays itself out in whatever room it gets.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QSize room = screen->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight);
+        dialog.resize(dialog.sizeHint().boundedTo(room));
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

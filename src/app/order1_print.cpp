@@ -6,6 +6,7 @@
 #include "text_file.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPrintDialog>
@@ -43,6 +44,23 @@ QString whyNotWritten(const FileFailure& failure)
     }
     return failure.systemError != 0 ? qt_error_string(failure.systemError)
                                     : QStringLiteral("the system reported an error");
+}
+
+// What stands in the way before the writer is asked, which would report a folder of the
+// file's name, or a folder that is not there, as read-only.
+QString obstacle(const QFileInfo& target)
+{
+    if (target.isDir())
+        return QStringLiteral("a folder of that name is in the way");
+    if (!target.absoluteDir().exists())
+        return QStringLiteral("the folder does not exist");
+    return {};
+}
+
+QString notSaved(const QString& fileName, const QString& why)
+{
+    return QStringLiteral("The PDF was not saved as %1: %2")
+        .arg(QDir::toNativeSeparators(fileName), why);
 }
 
 } // namespace
@@ -97,6 +115,10 @@ void TForm_order::SaveOrderAsPdf()
                                     QStringLiteral("PDF documents (*.pdf)"));
         if (fileName.isEmpty())
             return;
+        if (const QString why = obstacle(QFileInfo(fileName)); !why.isEmpty()) {
+            showError(notSaved(fileName, why));
+            return;
+        }
         const QByteArray pdf = OrderPdf(orderText_->all(), printFont(Memo1), kDocumentTitle,
                                         PageSizeForLocale(QLocale::system()));
         if (pdf.isEmpty()) {
@@ -104,7 +126,6 @@ void TForm_order::SaveOrderAsPdf()
             return;
         }
         if (const std::optional<FileFailure> failure = WriteBinaryFile(fileName, pdf))
-            showError(QStringLiteral("The PDF was not saved as %1: %2")
-                          .arg(QDir::toNativeSeparators(fileName), whyNotWritten(*failure)));
+            showError(notSaved(fileName, whyNotWritten(*failure)));
     });
 }

@@ -168,11 +168,7 @@ bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont
     // A printer whose least margins are wider keeps its own.
     device.setPageMargins(QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
                           QPageLayout::Millimeter);
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    painter.setFont(font);
-    const QFontMetricsF metrics(painter.font(), &device);
+    const QFontMetricsF metrics(font, &device);
 
     // The painter's origin is the corner of the area within the margins; the footer takes the
     // last line of it, with one empty line above.
@@ -185,7 +181,14 @@ bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont
             return metrics.horizontalAdvance(text.toString());
         });
 
+    // Pages asked for past the end print nothing, rather than a blank sheet.
     const QPageRanges ranges = device.pageRanges();
+    if (!ranges.isEmpty() && ranges.firstPage() > pages.size())
+        return true;
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    painter.setFont(font);
     bool first = true;
     for (int page = 1; page <= pages.size(); ++page) {
         if (!ranges.isEmpty() && !ranges.contains(page))

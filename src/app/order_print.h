@@ -42,7 +42,8 @@ QString PageFooter(int page, int pageCount);
 QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale);
 
 // Sets the margins and paints the lines on the device's pages, honouring the page ranges the
-// device was given. False when no painter could be started on the device.
+// device was given; ranges wholly past the last page paint nothing. False when no painter
+// could be started on the device.
 bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont& font);
 
 // The order as a PDF document; empty when it could not be made.

@@ -61,6 +61,8 @@ constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 34;
 // Free room kept right of and below the controls when the window scrolls.
 constexpr int kContentsMargin = 8;
+// Room kept around the focused control when it is scrolled into view.
+constexpr int kFocusMargin = 8;
 
 // Keeps a scroll area the size of the window it fills.
 class FillWindow : public QObject {
@@ -76,6 +78,22 @@ public:
 
 private:
     QScrollArea* area_;
+};
+
+// Hands the keys that reach the scroll area on to the window, as before there was one: the
+// area would scroll by the arrow and page keys that a control leaves alone (Down in a line
+// edit, say) and take the focused control out of view.
+class PassKeysOn : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        event->ignore();
+        return true;
+    }
 };
 
 // Moves the window's controls into a scroll area that fills the window; the controls keep
@@ -104,12 +122,25 @@ void ScrollContents(QWidget* form)
     area->lower();
 
     form->installEventFilter(new FillWindow(area));
+    area->installEventFilter(new PassKeysOn(area));
 
     // The scroll area follows Tab by itself, but not the focus that comes another way: a
-    // label's shortcut, a message box giving it back, the program setting it.
+    // label's shortcut, a message box giving it back, the program setting it. It also shows
+    // only the text cursor of the focused widget, which in a table is the cell editor alone:
+    // the whole control comes into view first (its top-left corner where it is larger than the
+    // view), then the text cursor inside it.
     QObject::connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
-        if (now && area->widget()->isAncestorOf(now))
-            area->ensureWidgetVisible(now, 8, 8);
+        QWidget* contents = area->widget();
+        if (!now || !contents->isAncestorOf(now))
+            return;
+        QWidget* control = now;
+        for (QWidget* w = now->parentWidget(); w != contents; w = w->parentWidget())
+            if (qobject_cast<QAbstractScrollArea*>(w))
+                control = w;
+        const QRect shown(control->mapTo(contents, QPoint()), control->size());
+        area->ensureVisible(shown.right(), shown.bottom(), kFocusMargin, kFocusMargin);
+        area->ensureVisible(shown.left(), shown.top(), kFocusMargin, kFocusMargin);
+        area->ensureWidgetVisible(now, kFocusMargin, kFocusMargin);
     });
 }
 

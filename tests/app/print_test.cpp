@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -84,6 +85,11 @@ void PrintTest::pdfHoldsEveryLineOnNumberedPages()
     QVERIFY(!text.contains(QRegularExpression(QStringLiteral("word0 .*word40"))));
     for (int page = 1; page <= pages; ++page)
         QVERIFY(text.contains(PageFooter(page, pages)));
+
+    QPrinter beyond; // a page range past the end gives no blank sheet
+    beyond.setOutputFileName(f.path(QStringLiteral("beyond.pdf")));
+    beyond.setFromTo(pages + 1, pages + 1);
+    QVERIFY(PaintOrder(beyond, {QStringLiteral("kept")}, QFont()) && !QFile::exists("beyond.pdf"));
 }
 
 void PrintTest::failedPdfWriteKeepsThePreviousFile()
@@ -91,10 +97,14 @@ void PrintTest::failedPdfWriteKeepsThePreviousFile()
     WindowFixture f;
     writeFile(QStringLiteral("order.pdf"), "%PDF previous");
     QFile::setPermissions(QStringLiteral("order.pdf"), QFile::ReadOwner);
-    f.desktop.saveFileChoice = f.path(QStringLiteral("order.pdf"));
-    f->SaveOrderAsPdf();
+    for (const auto& [target, why] :
+         {std::pair{"order.pdf", "read-only"}, std::pair{"", "folder of that name"},
+          std::pair{"missing/order.pdf", "does not exist"}}) {
+        f.desktop.saveFileChoice = f.path(QString::fromLatin1(target));
+        f->SaveOrderAsPdf();
+        QVERIFY2(f.desktop.errors.constLast().contains(QString::fromLatin1(why)), target);
+    }
     QCOMPARE(fileBytes(QStringLiteral("order.pdf")), QByteArray("%PDF previous"));
-    QVERIFY(f.desktop.errors.value(0).contains(QStringLiteral("read-only")));
 }
 
 void PrintTest::ctrlPOpensThePrintDialogOnly()

@@ -89,6 +89,17 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
     area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
     area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
     QVERIFY(shown(f->Button_ok));
+    // Tab into the address table shows the whole table, not only the editor of its cell.
+    f->resize(400, 250);
+    area->verticalScrollBar()->setValue(0);
+    f->ComboBox_zahlung->setFocus();
+    QTest::keyClick(f->ComboBox_zahlung, Qt::Key_Tab);
+    QVERIFY(shown(f->StringGrid_adresse));
+    // Keys a field leaves alone do not scroll it out of view.
+    f->Edit_vatno->setFocus();
+    const int scrolled = area->verticalScrollBar()->value();
+    QTest::keyClick(f->Edit_vatno, Qt::Key_PageDown);
+    QCOMPARE(area->verticalScrollBar()->value(), scrolled);
 }
 
 void WindowCreationTest::everyControlHasItsNameAndKind()
