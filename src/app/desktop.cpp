@@ -1,5 +1,7 @@
 #include "desktop.h"
 
+#include "screen_scaling.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -20,10 +22,6 @@
 #include <memory>
 
 namespace {
-
-// The room a window's frame and title bar take, as the order window reckons it.
-constexpr int kFrameWidth = 8;
-constexpr int kFrameHeight = 34;
 
 // Every box of the program appears in the same place: the middle of the screen that shows the
 // order window, not over the window, wherever that was moved.

@@ -56,9 +56,6 @@ OuterGeometry FittedIntoArea(const OuterGeometry& window, const OuterGeometry& a
 
 namespace {
 
-// The outer size of the window's design at 96 pixels per inch, frame included.
-constexpr int kFrameWidth = 8;
-constexpr int kFrameHeight = 34;
 // Free room kept right of and below the controls when the window scrolls.
 constexpr int kContentsMargin = 8;
 // Room kept around the focused control when it is scrolled into view.

@@ -2,6 +2,10 @@
 
 class QWidget;
 
+// The room a window's frame and title bar take around its contents.
+inline constexpr int kFrameWidth = 8;
+inline constexpr int kFrameHeight = 34;
+
 // The screen's horizontal pixels per inch as they remain after the toolkit's own high-DPI
 // scaling (96 on an unscaled screen), and the window scale derived from it. Set once at start.
 extern int ScreenPixelsPerInch;
