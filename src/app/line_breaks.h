@@ -18,5 +18,6 @@ QString OnOneLine(const QString& text);
 
 // Makes every way text arrives in the field (paste keys, the context menu's Paste, the
 // middle-button paste of the selection, drag and drop, a key or an input method whose text
-// holds a line break) keep it on one line, by OnOneLine. Enter never reaches the field as text.
+// holds a line break) keep it on one line, by OnOneLine; a single typed line break becomes a
+// blank. Enter never reaches the field as text.
 void KeepOnOneLine(QLineEdit* field);
