@@ -336,41 +336,31 @@ void KeyboardTest::pastedLineBreaksKeepOneLineFieldsOnOneLine()
         QApplication::sendEvent(e, &menu);
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P); // "&Paste"
     };
-    // A key or an input method may bring a line separator as text too.
-    const auto keyed = [](QLineEdit* e) {
-        QTest::keyClicks(e, QStringLiteral("DE123"));
-        QKeyEvent separator(QEvent::KeyPress, Qt::Key_unknown, {}, QString(QChar::LineSeparator));
-        QApplication::sendEvent(e, &separator);
-        QTest::keyClicks(e, QStringLiteral("XYZ"));
-    };
-    const auto composed = [](QLineEdit* e) {
-        QInputMethodEvent commit;
-        commit.setCommitString(pasted);
-        QApplication::sendEvent(e, &commit);
-    };
-    const struct {
-        std::function<void(QLineEdit*)> act;
-        bool ownUndoStep; // as the field's own paste, not merged with the typing before
-    } channels[] = {
-        {[](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); }, true},
-        {[](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); }, true},
-        {contextMenuPaste, true},
-        {[](QLineEdit* e) {
-             dropText(e, {e->width() - 2, 2}, pasted);
-         },
-         false},
-        {keyed, false},
-        {composed, false},
+    const std::function<void(QLineEdit*)> channels[] = {
+        [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); },
+        [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); },
+        contextMenuPaste,
+        [](QLineEdit* e) {
+            dropText(e, {e->width() - 2, 2}, pasted);
+        },
+        [](QLineEdit* e) { // a key or an input method with a line break as its text
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, {}, QString(QChar::LineSeparator));
+            QInputMethodEvent commit;
+            commit.setCommitString(QStringLiteral("XYZ\r\n"));
+            QTest::keyClicks(e, QStringLiteral("DE123"));
+            QApplication::sendEvent(e, &key);
+            QApplication::sendEvent(e, &commit);
+        },
     };
     for (QLineEdit* field : {f->Edit_vatno, qobject_cast<QLineEdit*>(grid->indexWidget(cell))}) {
-        for (int channel = 0; channel < 6; ++channel) {
+        for (int channel = 0; channel < 5; ++channel) {
             field->clear();
             QTest::keyClicks(field, QStringLiteral("ab"));
             QGuiApplication::clipboard()->setText(pasted);
-            channels[channel].act(field);
+            channels[channel](field);
             QCOMPARE(QString::number(channel) + field->text(),
                      QString::number(channel) + "abDE123 XYZ");
-            if (channels[channel].ownUndoStep) {
+            if (channel < 3) { // a paste is an undo step of its own, as the field's own paste
                 field->undo();
                 QCOMPARE(QString::number(channel) + field->text(), QString::number(channel) + "ab");
             }
