@@ -31,8 +31,9 @@ foreach(i RANGE ${last})
   string(JSON command GET "${json}" ${i} command)
 
   # The host compiler and its object file go; flags that mean something else or nothing for
-  # a Windows target go too (mingw warns that -fPIC is ignored). Qt's platform headers are
-  # taken from its Windows make spec.
+  # a Windows target go too (mingw warns that -fPIC is ignored), and so does the definition
+  # that only an X11 build makes for its X client library. Qt's platform headers are taken from
+  # its Windows make spec.
   separate_arguments(args UNIX_COMMAND "${command}")
   list(POP_FRONT args)
   set(command "${COMPILER}")
@@ -42,7 +43,7 @@ foreach(i RANGE ${last})
       set(skip FALSE)
     elseif(arg STREQUAL "-o" OR arg STREQUAL "-c")
       set(skip TRUE)
-    elseif(NOT arg MATCHES "^-(fPIC|g|fsanitize=.*|fno-sanitize-recover=.*)$")
+    elseif(NOT arg MATCHES "^-(fPIC|g|fsanitize=.*|fno-sanitize-recover=.*|DORDER_HAVE_XCB)$")
       string(REPLACE "/mkspecs/linux-g++" "/mkspecs/win32-g++" arg "${arg}")
       if(arg MATCHES "'")
         message(FATAL_ERROR "Cannot quote ${arg}")

@@ -88,6 +88,15 @@ void OrderMemo::keyPressEvent(QKeyEvent* event)
         event->setAccepted(enter.isAccepted());
         return;
     }
+    // A keyboard layout or a typing tool may send a line or paragraph separator as the key's
+    // text, which the memo would insert as it is.
+    const QString text = event->text();
+    if (!isReadOnly() &&
+        (text.contains(QChar::LineSeparator) || text.contains(QChar::ParagraphSeparator))) {
+        insertPlainText(WithPlainLineBreaks(text));
+        event->accept();
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 

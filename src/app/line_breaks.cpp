@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -34,6 +35,24 @@ bool onlyPlainLineFeeds(const QString& text)
     });
 }
 
+// The field begins a new undo step whenever its cursor moves; a move there and back, with the
+// selection put back as it was, closes the step that typing has open.
+void closeUndoStep(QLineEdit* field)
+{
+    if (field->text().isEmpty())
+        return;
+    const int cursor = field->cursorPosition();
+    const int start = field->selectionStart();
+    const int length = int(field->selectedText().size());
+    field->setCursorPosition(cursor > 0 ? cursor - 1 : cursor + 1);
+    if (length == 0)
+        field->setCursorPosition(cursor);
+    else if (cursor == start)
+        field->setSelection(start + length, -length);
+    else
+        field->setSelection(start, length);
+}
+
 // The field's own handling of a text it inserts runs when the text has no line break; the
 // guard steps in only where the text would change.
 class OneLineFilter : public QObject {
@@ -45,6 +64,8 @@ protected:
 
 private:
     bool insert(QClipboard::Mode mode);
+    bool typed(const QString& text);
+    bool compose(QInputMethodEvent* event);
     bool drop(QDropEvent* event);
     void showMenu(QContextMenuEvent* event);
 
@@ -56,14 +77,18 @@ bool OneLineFilter::eventFilter(QObject* watched, QEvent* event)
     if (watched != field_ || field_->isReadOnly())
         return false;
     switch (event->type()) {
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
         // Ctrl+V, Shift+Insert and whatever else the platform binds to Paste.
-        if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
-            insert(QClipboard::Clipboard)) {
+        if ((key->matches(QKeySequence::Paste) && insert(QClipboard::Clipboard)) ||
+            typed(key->text())) {
             event->accept();
             return true;
         }
         return false;
+    }
+    case QEvent::InputMethod:
+        return compose(static_cast<QInputMethodEvent*>(event));
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
             QGuiApplication::clipboard()->supportsSelection()) {
@@ -87,8 +112,38 @@ bool OneLineFilter::insert(QClipboard::Mode mode)
     const QString kept = OnOneLine(text);
     if (kept == text)
         return false;
-    // One step for undo, as the field's own paste.
+    // An undo step of its own, as the field's own paste: not merged with the typing before or
+    // after it.
+    closeUndoStep(field_);
     field_->insert(kept);
+    closeUndoStep(field_);
+    return true;
+}
+
+bool OneLineFilter::typed(const QString& text)
+{
+    // A keyboard layout or a typing tool may send a line or paragraph separator as a key's
+    // text, which the field would take as it is; Enter's own text never reaches it as text.
+    // Typed between two words, the break reads as the blank between them.
+    if (!text.contains(QChar::LineSeparator) && !text.contains(QChar::ParagraphSeparator))
+        return false;
+    QString kept = text;
+    for (QChar& c : kept)
+        if (isLineBreak(c))
+            c = QLatin1Char(' ');
+    field_->insert(kept);
+    return true;
+}
+
+bool OneLineFilter::compose(QInputMethodEvent* event)
+{
+    const QString kept = OnOneLine(event->commitString());
+    if (kept == event->commitString())
+        return false;
+    QInputMethodEvent cleaned(event->preeditString(), event->attributes());
+    cleaned.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    QCoreApplication::sendEvent(field_, &cleaned);
+    event->setAccepted(cleaned.isAccepted());
     return true;
 }
 

@@ -17,6 +17,7 @@ QString WithPlainLineBreaks(const QString& text);
 QString OnOneLine(const QString& text);
 
 // Makes every way text arrives in the field (paste keys, the context menu's Paste, the
-// middle-button paste of the selection, drag and drop) keep it on one line, by OnOneLine.
-// Typing cannot bring a line break: Enter never reaches a one-line field as text.
+// middle-button paste of the selection, drag and drop, a key or an input method whose text
+// holds a line break) keep it on one line, by OnOneLine; a single typed line break becomes a
+// blank. Enter never reaches the field as text.
 void KeepOnOneLine(QLineEdit* field);

@@ -46,6 +46,9 @@ int lastSystemError()
     return static_cast<int>(GetLastError());
 }
 
+// Not every SDK's error header names it (the MinGW one does not); the value is the system's.
+constexpr int kErrorDiskQuotaExceeded = 1295;
+
 Kind kindOfSystemError(int error)
 {
     switch (static_cast<DWORD>(error)) {
@@ -66,7 +69,7 @@ Kind kindOfSystemError(int error)
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_FILE_TOO_LARGE:
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kErrorDiskQuotaExceeded:
         return Kind::DiskFull;
     default:
         return Kind::SystemError;

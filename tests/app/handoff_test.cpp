@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -285,13 +286,16 @@ void HandoffTest::everyLineBreakIsOneLineEverywhere()
     QTest::keyClicks(memo, QStringLiteral("typed"));
     QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(memo, QStringLiteral("after Shift+Enter"));
+    QKeyEvent separator(QEvent::KeyPress, Qt::Key_unknown, {}, QString(QChar::LineSeparator));
+    QCoreApplication::sendEvent(memo, &separator); // a key whose text is a line separator
+    QTest::keyClicks(memo, QStringLiteral("keyed"));
     QTest::keyClick(memo, Qt::Key_Return);
     QGuiApplication::clipboard()->setText(QStringLiteral("CR LF\r\nLF\nCR\rLS\u2028PS\u2029"));
     QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
     dropText(memo->viewport(), memo->cursorRect().center(),
              QStringLiteral("dropped\r\nlast\u2028"));
 
-    const QStringList lines = {"typed", "after Shift+Enter", "CR LF", "LF", "CR", "LS",
+    const QStringList lines = {"typed", "after Shift+Enter", "keyed", "CR LF", "LF", "CR", "LS",
                                "PS",    "dropped",           "last"};
     QCOMPARE(f->orderText().count(), lines.size());
     QCOMPARE(f->orderText().all(), lines);
@@ -303,7 +307,7 @@ void HandoffTest::everyLineBreakIsOneLineEverywhere()
     QCOMPARE(QGuiApplication::clipboard()->text(), lines.join('\n') + '\n');
     f->SaveOrderFile();
     QVERIFY(fileBytes(QStringLiteral("order.qzo"))
-                .contains("\r\n9\r\n" + lines.join("\r\n").toUtf8() + "\r\n"));
+                .contains("\r\n10\r\n" + lines.join("\r\n").toUtf8() + "\r\n"));
 }
 
 QTEST_MAIN(HandoffTest)

@@ -21,6 +21,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -339,16 +341,29 @@ void KeyboardTest::pastedLineBreaksKeepOneLineFieldsOnOneLine()
         [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); },
         contextMenuPaste,
         [](QLineEdit* e) {
-            dropText(e, {2, 2}, pasted);
+            dropText(e, {e->width() - 2, 2}, pasted);
+        },
+        [](QLineEdit* e) { // a key or an input method with a line break as its text
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, {}, QString(QChar::LineSeparator));
+            QInputMethodEvent commit;
+            commit.setCommitString(QStringLiteral("XYZ\r\n"));
+            QTest::keyClicks(e, QStringLiteral("DE123"));
+            QApplication::sendEvent(e, &key);
+            QApplication::sendEvent(e, &commit);
         },
     };
     for (QLineEdit* field : {f->Edit_vatno, qobject_cast<QLineEdit*>(grid->indexWidget(cell))}) {
-        for (int channel = 0; channel < 4; ++channel) {
+        for (int channel = 0; channel < 5; ++channel) {
             field->clear();
+            QTest::keyClicks(field, QStringLiteral("ab"));
             QGuiApplication::clipboard()->setText(pasted);
             channels[channel](field);
             QCOMPARE(QString::number(channel) + field->text(),
-                     QString::number(channel) + "DE123 XYZ");
+                     QString::number(channel) + "abDE123 XYZ");
+            if (channel < 3) { // a paste is an undo step of its own, as the field's own paste
+                field->undo();
+                QCOMPARE(QString::number(channel) + field->text(), QString::number(channel) + "ab");
+            }
         }
     }
 }
