@@ -13,8 +13,9 @@ packages=(
   xvfb xclip
 )
 if [ "${1:-}" = "--with-display" ]; then
-  # A virtual screen for starting the window on a machine without a desktop.
-  packages+=(xvfb xauth)
+  # A virtual screen for starting the window on a machine without a desktop, and the
+  # screenshot tool that run.sh names for looking at it.
+  packages+=(xvfb xauth imagemagick)
 fi
 
 missing=()
