@@ -14,8 +14,9 @@ packages=(
   xvfb xclip
 )
 if [ "${1:-}" = "--with-display" ]; then
-  # A virtual screen for starting the window on a machine without a desktop.
-  packages+=(xvfb xauth imagemagick)  # imagemagick: the screenshot command run.sh suggests
+  # A virtual screen for starting the window on a machine without a desktop, and the
+  # screenshot tool that run.sh names for looking at it.
+  packages+=(xvfb xauth imagemagick)
 fi
 
 missing=()

@@ -23,7 +23,15 @@ n=99
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+for _ in $(seq 100); do
+  [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 "$xvfb" 2>/dev/null && break
+  sleep 0.1
+done
+if ! kill -0 "$xvfb" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X$n" ]; then
+  kill "$xvfb" 2>/dev/null || true
+  echo "The virtual screen :$n did not start; the window cannot be shown." >&2
+  exit 1
+fi
 DISPLAY=":$n" "$program" &
 app=$!
 trap 'kill "$app" "$xvfb" 2>/dev/null || true' EXIT

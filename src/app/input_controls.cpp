@@ -124,3 +124,16 @@ void OrderMemo::insertFromMimeData(const QMimeData* source)
     plain.setText(WithPlainLineBreaks(source->text()));
     QPlainTextEdit::insertFromMimeData(&plain);
 }
+
+QMimeData* OrderMemo::createMimeDataFromSelection() const
+{
+    // The text as typed, as plain text only: a rich form would bring the memo's font into a mail
+    // composer, and the plain text of a document fragment turns a no-break space into a blank.
+    QString text = textCursor().selectedText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}

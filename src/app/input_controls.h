@@ -45,6 +45,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     // Paste by keys, menu and middle button, and drops, all come through here.
     void insertFromMimeData(const QMimeData* source) override;
+    // Copy by keys and menu, the X11 selection and drags out take the selected text alone.
+    QMimeData* createMimeDataFromSelection() const override;
 };
 
 // A check box that toggles on a click anywhere on its area, not only on its box and caption.

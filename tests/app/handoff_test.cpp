@@ -230,6 +230,13 @@ void HandoffTest::clipboardHoldsTheWholeText()
     QCOMPARE(f->orderText().plainText(), text);
     QVERIFY(!f->mailedFlag());
     QVERIFY(f.desktop.errors.isEmpty());
+
+    // Copying the whole text by keys gives the same.
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(f->Memo1, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), text);
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(),
+             QStringList{QStringLiteral("text/plain")});
 }
 
 void HandoffTest::notepadWritesOutwinByteForByte_data()
