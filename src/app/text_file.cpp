@@ -183,10 +183,13 @@ std::optional<FileFailure> writeFile(const QString& fileName, bool inPlaceFallba
                                      const Fill& fill)
 {
     const QFileInfo info(fileName);
-    if (info.exists() && markedReadOnly(info))
+    // Only a regular file is replaced. The temporary file would take the place of whatever a
+    // link leads to, so a link to /dev/null would cost an administrator the device itself; a
+    // pipe, socket or directory at the name is refused as the reader refuses it.
+    if (info.exists() && (!info.isFile() || markedReadOnly(info)))
         return FileFailure{Kind::AccessDenied, false, 0};
-    // Only a regular file is overwritten in place: opening a pipe for writing would block.
-    const bool inPlace = inPlaceFallback && info.isFile();
+    // Only a file that is there can be overwritten in place.
+    const bool inPlace = inPlaceFallback && info.exists();
     if (directoryMarkedReadOnly(info)) {
         if (inPlace)
             return writeInPlace(fileName, fill);

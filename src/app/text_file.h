@@ -38,8 +38,9 @@ struct FileFailure {
 // place only when every byte is written. Where the directory cannot take a new file but the
 // file itself is writable, the file is overwritten in place instead, so a failure may leave it
 // incomplete. A file or directory whose write permission bits are all clear counts as
-// read-only. The text is encoded a piece at a time, so a long order needs no second copy of
-// itself.
+// read-only, and anything other than a regular file at the name, or at the end of a link, is
+// refused without being touched. The text is encoded a piece at a time, so a long order needs no
+// second copy of itself.
 std::optional<FileFailure> WriteTextFile(const QString& fileName, QStringView text);
 
 // A text held as UTF-8 whose lines already end in CR LF, written in the system code page through
