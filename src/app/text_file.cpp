@@ -338,7 +338,8 @@ std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string
     bytes.resize(static_cast<std::size_t>(got));
     file.close();
 
-    if (systemCodePageIsUtf8()) {
+    // A byte-order mark that an editor put there says UTF-8 whatever the system's code page.
+    if (systemCodePageIsUtf8() || std::string_view(bytes).starts_with("\xEF\xBB\xBF")) {
         text = velmaro::Utf8OrWindows1252(std::move(bytes));
     } else {
         QStringDecoder decoder(QStringConverter::System);

@@ -55,8 +55,8 @@ std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayVi
 // left alone on failure. Only a regular file is read: anything else at the name is refused as
 // AccessDenied without being opened for reading, so a pipe cannot block and a device cannot
 // fill the memory. A file of more than maxBytes is refused as TooLarge before it is read.
-// Where the system code page is UTF-8, bytes that are no valid UTF-8 are taken for a file
-// written on Windows and read as Windows-1252.
+// Where the system code page is UTF-8, or the file starts with UTF-8's byte-order mark, lines
+// that are no valid UTF-8 are taken for lines written on Windows and read as Windows-1252; the
+// mark itself is dropped.
 std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text,
                                             qint64 maxBytes);
-

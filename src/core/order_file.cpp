@@ -176,6 +176,16 @@ void appendUtf8(std::string& text, char16_t c)
     }
 }
 
+void appendWindows1252(std::string& text, std::string_view bytes)
+{
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        appendUtf8(text, c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : char16_t{c});
+    }
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 void appendLine(std::string& file, std::string_view line)
 {
     file += line;
@@ -206,18 +216,34 @@ std::string Windows1252ToUtf8(std::string_view bytes)
 {
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 8);
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        appendUtf8(text, c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : char16_t{c});
-    }
+    appendWindows1252(text, bytes);
     return text;
 }
 
 std::string Utf8OrWindows1252(std::string bytes)
 {
+    // An editor's byte-order mark says UTF-8; left in place, it would spoil the first count.
+    if (std::string_view(bytes).starts_with(kUtf8Bom))
+        bytes.erase(0, kUtf8Bom.size());
     if (IsValidUtf8(bytes))
         return bytes;
-    return Windows1252ToUtf8(bytes);
+    // Line by line: a stray byte, or a character cut off at the end of a file written only in
+    // part, must not turn every umlaut of the other lines into two characters for good.
+    const std::string_view all(bytes);
+    std::string text;
+    text.reserve(all.size() + all.size() / 8);
+    for (std::size_t pos = 0; pos < all.size();) {
+        const std::size_t end = std::min(all.find_first_of("\r\n", pos), all.size());
+        const std::string_view line = all.substr(pos, end - pos);
+        if (IsValidUtf8(line))
+            text += line;
+        else
+            appendWindows1252(text, line);
+        if (end < all.size())
+            text += all[end];
+        pos = end + 1;
+    }
+    return text;
 }
 
 void CheckOrderFileLimits(const SavedOrder& order)

@@ -76,9 +76,10 @@ bool IsValidUtf8(std::string_view bytes);
 // page leaves undefined become the control characters of the same value.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
-// The file's bytes as text where the system code page is UTF-8: unchanged when they are valid
-// UTF-8, otherwise taken for a file written on Windows, so that every byte comes back as the
-// character it was written as instead of being lost to U+FFFD.
+// The file's bytes as text where the system code page is UTF-8, without a leading byte-order
+// mark: unchanged when they are valid UTF-8. Otherwise each line that is no valid UTF-8 is taken
+// for one written on Windows, so that every byte comes back as the character it was written as
+// instead of being lost to U+FFFD, and the lines that are valid UTF-8 stay as they are.
 std::string Utf8OrWindows1252(std::string bytes);
 
 // The 23-character real number: " " or "-", one digit, ".", 14 digits, "E", the exponent's

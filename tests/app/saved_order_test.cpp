@@ -375,6 +375,9 @@ void SavedOrderTest::hostileFileAtStart_data()
         << "sparse" << sum << qint64(-1) << "Invalid numeric input.";
     QTest::newRow("LF line ends") << "LF" << sum << qint64(153000) << QString();
     QTest::newRow("written on Windows") << "Windows-1252" << sum << qint64(153000) << QString();
+    QTest::newRow("UTF-8 with a character cut off at the end")
+        << "cut UTF-8" << sum << qint64(153000) << QString();
+    QTest::newRow("UTF-8 with a byte-order mark") << "BOM" << sum << qint64(153000) << QString();
     QTest::newRow("net sum at the limit")
         << "CR LF" << QByteArray(" 1.00000000000000E+0009") << qint64(100'000'000'000) << QString();
     QTest::newRow("net sum past the limit")
@@ -392,9 +395,15 @@ void SavedOrderTest::hostileFileAtStart()
     order.licenceRows.resize(40);
     if (kind == QLatin1String("Windows-1252"))
         order.texts[0] = "M\xfcller \x80";
+    else if (kind == QLatin1String("cut UTF-8") || kind == QLatin1String("BOM"))
+        order.texts[0] = "M\u00fcller \u20ac";
     QByteArray bytes = formatted(order);
     bytes.chop(25);
     bytes += netSumLine + "\r\n";
+    if (kind == QLatin1String("cut UTF-8"))
+        bytes += "\xe2\x82";
+    else if (kind == QLatin1String("BOM"))
+        bytes.prepend("\xef\xbb\xbf");
 
     WindowFixture f([&] {
 #ifdef Q_OS_UNIX
