@@ -194,8 +194,11 @@ void appendLine(std::string& file, std::string_view line)
 
 void appendTextLine(std::string& file, std::string_view text)
 {
-    for (char c : text)
-        file += (c == '\r' || c == '\n') ? ' ' : c;
+    const std::size_t start = file.size();
+    file += text;
+    for (std::size_t i = file.find_first_of("\r\n", start); i != std::string::npos;
+         i = file.find_first_of("\r\n", i + 1))
+        file[i] = ' ';
     file += "\r\n";
 }
 
@@ -292,6 +295,10 @@ std::string FormatOrderFile(const SavedOrder& order)
         appendTextLine(file, line);
 
     appendLine(file, FormatReal(order.netSum.value_or(Money())));
+    // The reader refuses a larger file unread, and the order would not come back.
+    if (file.size() > static_cast<std::size_t>(kMaxOrderFileBytes))
+        throw OrderError("The order is larger than 128 MiB, which order.qzo cannot hold; the "
+                         "order was not saved");
     return file;
 }
 

@@ -55,8 +55,9 @@ struct SavedOrder {
 // ParseOrderFile takes back.
 void CheckOrderFileLimits(const SavedOrder& order);
 
-// The whole file, every line ended by CR LF; first checks the limits as above, so that no file
-// is written that could not be read back. A row count below 1 is written as 1 (the count
+// The whole file, every line ended by CR LF; first checks the limits as above, and throws
+// OrderError for a file larger than kMaxOrderFileBytes, so that no file is written that could
+// not be read back. A row count below 1 is written as 1 (the count
 // the parser would make of it). Rows and address cells missing from the vectors are written
 // empty, extra ones are left out, so the line structure always matches the counts; CR and LF
 // inside a text are written as blanks, since they would shift every item that follows.
