@@ -32,12 +32,9 @@ TEST(OrderFileCorpus, EveryKeptInputHoldsUp)
 TEST(OrderFileCorpus, SmallEdgeInputsHoldUp)
 {
     // A count that is no number, an empty file, a file of one row and one address cell, and
-    // one that is no UTF-8 (overlong, surrogate, Windows-1252, cut short), and a marked one
-    // that is UTF-8 but for its last lines.
+    // one that is no UTF-8 (overlong, surrogate, Windows-1252, cut short).
     EXPECT_TRUE(velmaro::OrderFileHoldsUp("abc\r\n"));
     EXPECT_TRUE(velmaro::OrderFileHoldsUp("1\r\n\xc0\xaf\xed\xa0\x80\nM\xfcller \x80\x81\xc3"));
-    EXPECT_TRUE(velmaro::OrderFileHoldsUp("\xef\xbb\xbf"
-                                          "1\r\nM\xc3\xbcller\nM\xfcller\r\xe2\x82"));
     EXPECT_TRUE(velmaro::OrderFileHoldsUp(""));
     EXPECT_TRUE(velmaro::OrderFileHoldsUp("1\r\n\r\n\r\n\r\n\r\n\r\n1\r\n\r\n\r\n"));
 }
