@@ -215,14 +215,6 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string Windows1252ToUtf8(std::string_view bytes)
-{
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 8);
-    appendWindows1252(text, bytes);
-    return text;
-}
-
 std::string Utf8OrWindows1252(std::string bytes)
 {
     // An editor's byte-order mark says UTF-8; left in place, it would spoil the first count.
@@ -233,8 +225,12 @@ std::string Utf8OrWindows1252(std::string bytes)
     // Line by line: a stray byte, or a character cut off at the end of a file written only in
     // part, must not turn every umlaut of the other lines into two characters for good.
     const std::string_view all(bytes);
+    // Room for the most it can take, every byte past ASCII becoming three, so that the text is
+    // not copied over and over as it grows.
+    const auto high = std::count_if(all.begin(), all.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     std::string text;
-    text.reserve(all.size() + all.size() / 8);
+    text.reserve(all.size() + 2 * static_cast<std::size_t>(high));
     for (std::size_t pos = 0; pos < all.size();) {
         const std::size_t end = std::min(all.find_first_of("\r\n", pos), all.size());
         const std::string_view line = all.substr(pos, end - pos);

@@ -73,14 +73,11 @@ SavedOrder ParseOrderFile(std::string_view text);
 // Strictly valid UTF-8: no overlong forms, surrogates or code points past U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 
-// Every byte as the Windows-1252 character it stands for, in UTF-8; the five bytes that code
-// page leaves undefined become the control characters of the same value.
-std::string Windows1252ToUtf8(std::string_view bytes);
-
 // The file's bytes as text where the system code page is UTF-8, without a leading byte-order
 // mark: unchanged when they are valid UTF-8. Otherwise each line that is no valid UTF-8 is taken
 // for one written on Windows, so that every byte comes back as the character it was written as
-// instead of being lost to U+FFFD, and the lines that are valid UTF-8 stay as they are.
+// instead of being lost to U+FFFD, and the lines that are valid UTF-8 stay as they are. The five
+// bytes that Windows-1252 leaves undefined become the control characters of the same value.
 std::string Utf8OrWindows1252(std::string bytes);
 
 // The 23-character real number: " " or "-", one digit, ".", 14 digits, "E", the exponent's
