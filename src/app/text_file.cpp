@@ -186,10 +186,13 @@ std::optional<FileFailure> writeFile(const QString& fileName, bool inPlaceFallba
                                      const Fill& fill)
 {
     const QFileInfo info(fileName);
-    if (info.exists() && markedReadOnly(info))
+    // Only a regular file is replaced. The temporary file would take the place of whatever a
+    // link leads to, so a link to /dev/null would cost an administrator the device itself; a
+    // pipe, socket or directory at the name is refused as the reader refuses it.
+    if (info.exists() && (!info.isFile() || markedReadOnly(info)))
         return FileFailure{Kind::AccessDenied, false, 0};
-    // Only a regular file is overwritten in place: opening a pipe for writing would block.
-    const bool inPlace = inPlaceFallback && info.isFile();
+    // Only a file that is there can be overwritten in place.
+    const bool inPlace = inPlaceFallback && info.exists();
     if (directoryMarkedReadOnly(info)) {
         if (inPlace)
             return writeInPlace(fileName, fill);
@@ -338,7 +341,8 @@ std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string
     bytes.resize(static_cast<std::size_t>(got));
     file.close();
 
-    if (systemCodePageIsUtf8()) {
+    // A byte-order mark that an editor put there says UTF-8 whatever the system's code page.
+    if (systemCodePageIsUtf8() || std::string_view(bytes).starts_with("\xEF\xBB\xBF")) {
         text = velmaro::Utf8OrWindows1252(std::move(bytes));
     } else {
         QStringDecoder decoder(QStringConverter::System);

@@ -38,8 +38,9 @@ struct FileFailure {
 // place only when every byte is written. Where the directory cannot take a new file but the
 // file itself is writable, the file is overwritten in place instead, so a failure may leave it
 // incomplete. A file or directory whose write permission bits are all clear counts as
-// read-only. The text is encoded a piece at a time, so a long order needs no second copy of
-// itself.
+// read-only, and anything other than a regular file at the name, or at the end of a link, is
+// refused without being touched. The text is encoded a piece at a time, so a long order needs no
+// second copy of itself.
 std::optional<FileFailure> WriteTextFile(const QString& fileName, QStringView text);
 
 // A text held as UTF-8 whose lines already end in CR LF, written in the system code page through
@@ -54,8 +55,8 @@ std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayVi
 // left alone on failure. Only a regular file is read: anything else at the name is refused as
 // AccessDenied without being opened for reading, so a pipe cannot block and a device cannot
 // fill the memory. A file of more than maxBytes is refused as TooLarge before it is read.
-// Where the system code page is UTF-8, bytes that are no valid UTF-8 are taken for a file
-// written on Windows and read as Windows-1252.
+// Where the system code page is UTF-8, or the file starts with UTF-8's byte-order mark, lines
+// that are no valid UTF-8 are taken for lines written on Windows and read as Windows-1252; the
+// mark itself is dropped.
 std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text,
                                             qint64 maxBytes);
-

@@ -176,6 +176,16 @@ void appendUtf8(std::string& text, char16_t c)
     }
 }
 
+void appendWindows1252(std::string& text, std::string_view bytes)
+{
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        appendUtf8(text, c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : char16_t{c});
+    }
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 void appendLine(std::string& file, std::string_view line)
 {
     file += line;
@@ -184,8 +194,11 @@ void appendLine(std::string& file, std::string_view line)
 
 void appendTextLine(std::string& file, std::string_view text)
 {
-    for (char c : text)
-        file += (c == '\r' || c == '\n') ? ' ' : c;
+    const std::size_t start = file.size();
+    file += text;
+    for (std::size_t i = file.find_first_of("\r\n", start); i != std::string::npos;
+         i = file.find_first_of("\r\n", i + 1))
+        file[i] = ' ';
     file += "\r\n";
 }
 
@@ -202,22 +215,34 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string Windows1252ToUtf8(std::string_view bytes)
-{
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 8);
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        appendUtf8(text, c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : char16_t{c});
-    }
-    return text;
-}
-
 std::string Utf8OrWindows1252(std::string bytes)
 {
+    // An editor's byte-order mark says UTF-8; left in place, it would spoil the first count.
+    if (std::string_view(bytes).starts_with(kUtf8Bom))
+        bytes.erase(0, kUtf8Bom.size());
     if (IsValidUtf8(bytes))
         return bytes;
-    return Windows1252ToUtf8(bytes);
+    // Line by line: a stray byte, or a character cut off at the end of a file written only in
+    // part, must not turn every umlaut of the other lines into two characters for good.
+    const std::string_view all(bytes);
+    // Room for the most it can take, every byte past ASCII becoming three, so that the text is
+    // not copied over and over as it grows.
+    const auto high = std::count_if(all.begin(), all.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    std::string text;
+    text.reserve(all.size() + 2 * static_cast<std::size_t>(high));
+    for (std::size_t pos = 0; pos < all.size();) {
+        const std::size_t end = std::min(all.find_first_of("\r\n", pos), all.size());
+        const std::string_view line = all.substr(pos, end - pos);
+        if (IsValidUtf8(line))
+            text += line;
+        else
+            appendWindows1252(text, line);
+        if (end < all.size())
+            text += all[end];
+        pos = end + 1;
+    }
+    return text;
 }
 
 void CheckOrderFileLimits(const SavedOrder& order)
@@ -266,6 +291,10 @@ std::string FormatOrderFile(const SavedOrder& order)
         appendTextLine(file, line);
 
     appendLine(file, FormatReal(order.netSum.value_or(Money())));
+    // The reader refuses a larger file unread, and the order would not come back.
+    if (file.size() > static_cast<std::size_t>(kMaxOrderFileBytes))
+        throw OrderError("The order is larger than 128 MiB, which order.qzo cannot hold; the "
+                         "order was not saved");
     return file;
 }
 

@@ -19,7 +19,9 @@ inline constexpr int kMaxOrderLines = 1000000;
 // A file larger than this is refused unread. The counts allow about 1.06 million lines
 // (10,000 licence rows of 5 cells, 10,001 address cells, a million order lines, 15 more); this
 // bound leaves them 126 bytes each on average, well above the item lines this program writes,
-// while a load at the bound stays under a gigabyte, the order text's control included.
+// while a load at the bound peaks below 1.2 GiB, the controls included (a million lines of
+// ASCII take 0.85 GiB; a million lines of euro signs written on Windows, or one 128 MiB text in a
+// single field, take the most).
 inline constexpr std::int64_t kMaxOrderFileBytes = std::int64_t{128} * 1024 * 1024;
 
 inline constexpr int kLicenceColumns = 5;
@@ -55,8 +57,9 @@ struct SavedOrder {
 // ParseOrderFile takes back.
 void CheckOrderFileLimits(const SavedOrder& order);
 
-// The whole file, every line ended by CR LF; first checks the limits as above, so that no file
-// is written that could not be read back. A row count below 1 is written as 1 (the count
+// The whole file, every line ended by CR LF; first checks the limits as above, and throws
+// OrderError for a file larger than kMaxOrderFileBytes, so that no file is written that could
+// not be read back. A row count below 1 is written as 1 (the count
 // the parser would make of it). Rows and address cells missing from the vectors are written
 // empty, extra ones are left out, so the line structure always matches the counts; CR and LF
 // inside a text are written as blanks, since they would shift every item that follows.
@@ -72,13 +75,11 @@ SavedOrder ParseOrderFile(std::string_view text);
 // Strictly valid UTF-8: no overlong forms, surrogates or code points past U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 
-// Every byte as the Windows-1252 character it stands for, in UTF-8; the five bytes that code
-// page leaves undefined become the control characters of the same value.
-std::string Windows1252ToUtf8(std::string_view bytes);
-
-// The file's bytes as text where the system code page is UTF-8: unchanged when they are valid
-// UTF-8, otherwise taken for a file written on Windows, so that every byte comes back as the
-// character it was written as instead of being lost to U+FFFD.
+// The file's bytes as text where the system code page is UTF-8, without a leading byte-order
+// mark: unchanged when they are valid UTF-8. Otherwise each line that is no valid UTF-8 is taken
+// for one written on Windows, so that every byte comes back as the character it was written as
+// instead of being lost to U+FFFD, and the lines that are valid UTF-8 stay as they are. The five
+// bytes that Windows-1252 leaves undefined become the control characters of the same value.
 std::string Utf8OrWindows1252(std::string bytes);
 
 // The 23-character real number: " " or "-", one digit, ".", 14 digits, "E", the exponent's

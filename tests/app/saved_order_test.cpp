@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -366,6 +367,7 @@ void SavedOrderTest::hostileFileAtStart_data()
     const QByteArray sum = " 1.53000000000000E+0003";
 #ifdef Q_OS_UNIX
     QTest::newRow("pipe") << "pipe" << sum << qint64(-1) << denied;
+    QTest::newRow("link to a pipe") << "pipe link" << sum << qint64(-1) << denied;
     QTest::newRow("link to a device") << "device" << sum << qint64(-1) << denied;
 #endif
     QTest::newRow("directory") << "directory" << sum << qint64(-1) << denied;
@@ -373,6 +375,9 @@ void SavedOrderTest::hostileFileAtStart_data()
         << "sparse" << sum << qint64(-1) << "Invalid numeric input.";
     QTest::newRow("LF line ends") << "LF" << sum << qint64(153000) << QString();
     QTest::newRow("written on Windows") << "Windows-1252" << sum << qint64(153000) << QString();
+    QTest::newRow("UTF-8 with a character cut off at the end")
+        << "cut UTF-8" << sum << qint64(153000) << QString();
+    QTest::newRow("UTF-8 with a byte-order mark") << "BOM" << sum << qint64(153000) << QString();
     QTest::newRow("net sum at the limit")
         << "CR LF" << QByteArray(" 1.00000000000000E+0009") << qint64(100'000'000'000) << QString();
     QTest::newRow("net sum past the limit")
@@ -390,20 +395,28 @@ void SavedOrderTest::hostileFileAtStart()
     order.licenceRows.resize(40);
     if (kind == QLatin1String("Windows-1252"))
         order.texts[0] = "M\xfcller \x80";
+    else if (kind == QLatin1String("cut UTF-8") || kind == QLatin1String("BOM"))
+        order.texts[0] = "M\u00fcller \u20ac";
     QByteArray bytes = formatted(order);
     bytes.chop(25);
     bytes += netSumLine + "\r\n";
+    if (kind == QLatin1String("cut UTF-8"))
+        bytes += "\xe2\x82";
+    else if (kind == QLatin1String("BOM"))
+        bytes.prepend("\xef\xbb\xbf");
 
     WindowFixture f([&] {
 #ifdef Q_OS_UNIX
         if (kind == QLatin1String("pipe"))
             QVERIFY(mkfifo("order.qzo", 0600) == 0);
+        if (kind == QLatin1String("pipe link"))
+            QVERIFY(mkfifo("pipe", 0600) == 0 && QFile::link(QStringLiteral("pipe"), kOrderFile));
 #endif
         if (kind == QLatin1String("device"))
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), kOrderFile));
         else if (kind == QLatin1String("directory"))
             QVERIFY(QDir().mkdir(kOrderFile));
-        else if (kind != QLatin1String("pipe"))
+        else if (!kind.startsWith(QLatin1String("pipe")))
             writeFile(kOrderFile,
                       kind == QLatin1String("LF") ? bytes.replace("\r\n", "\n") : bytes);
         if (kind == QLatin1String("sparse"))
@@ -414,6 +427,12 @@ void SavedOrderTest::hostileFileAtStart()
     if (cents < 0) {
         QCOMPARE(f->Memo1->toPlainText(), QString());
         QCOMPARE(f->ComboBox_location->currentIndex(), 1);
+        // Nor is anything but a regular file replaced (not tried on /dev/zero, which is at stake).
+        if (error == QLatin1String("File access denied.") && kind != QLatin1String("device")) {
+            f->Button_save->click();
+            QCOMPARE(f.desktop.errors, QStringList(2, error));
+            QVERIFY(!QFileInfo(kOrderFile).isFile() && !f->savedFlag());
+        }
         return;
     }
     for (int row = 1; row <= 40; ++row)

@@ -196,6 +196,13 @@ TEST(OrderFileRoundTrip, LineBreaksInsideTextsAreWrittenAsBlanks)
     EXPECT_EQ(parsed.netSum, Money());
 }
 
+TEST(OrderFileRoundTrip, AFileTheReaderWouldRefuseIsNotMade)
+{
+    SavedOrder order = FreshOrder();
+    order.orderLines.assign(2, std::string(kMaxOrderFileBytes / 2, 'x'));
+    EXPECT_THROW(FormatOrderFile(order), OrderError);
+}
+
 TEST(OrderFileParse, CountsThatAreNotWholeNumbersGive106)
 {
     const std::vector<std::string> fresh = SplitLines(FormatOrderFile(FreshOrder()));
