@@ -33,7 +33,7 @@ foreach(i RANGE ${last})
   # The host compiler and its object file go; flags that mean something else or nothing for
   # a Windows target go too (mingw warns that -fPIC is ignored), and so does the definition
   # that only an X11 build makes for its X client library. Qt's platform headers are taken from
-  # its Windows make spec.
+  # its Windows mkspec.
   separate_arguments(args UNIX_COMMAND "${command}")
   list(POP_FRONT args)
   set(command "${COMPILER}")

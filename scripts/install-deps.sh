@@ -13,11 +13,18 @@ packages=(
   # The clipboard test runs a virtual X server and pastes from a second program.
   xvfb xclip
 )
-if [ "${1:-}" = "--with-display" ]; then
-  # A virtual screen for starting the window on a machine without a desktop, and the
-  # screenshot tool that run.sh names for looking at it.
-  packages+=(xvfb xauth imagemagick)
-fi
+for extra in "$@"; do
+  case "$extra" in
+    # A virtual screen for starting the window on a machine without a desktop, and the
+    # screenshot tool that run.sh names for looking at it.
+    --with-display) packages+=(xvfb xauth imagemagick) ;;
+    # The Windows check: the cross compiler, wine64 (it alone runs 64-bit programs; the wine
+    # package would only add 32-bit support and a launcher) and GoogleTest's sources, built
+    # there for the target.
+    --with-windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest) ;;
+    *) echo "install-deps.sh: unknown option $extra" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,20 +10,7 @@ build="${WINDOWS_BUILD_DIR:-$root/build-windows}"
 jobs=$(nproc)
 started=$(date +%s)
 
-bash "$root/scripts/install-deps.sh"
-# wine64 alone runs 64-bit programs; the wine package would only add 32-bit support and a
-# launcher. googletest ships the sources that are built here for the target.
-packages=(g++-mingw-w64-x86-64-posix wine64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$root/scripts/install-deps.sh" --with-windows
 
 compiler=x86_64-w64-mingw32-g++-posix
 wine=/usr/lib/wine/wine64
@@ -78,7 +65,7 @@ step linux-autogen cmake --build "$linux_build" --target autogen -j"$jobs"
 # The mingw compiler defines _WIN32, so Qt's qsystemdetection.h sets Q_OS_WIN and every
 # Windows branch is compiled. qconfig.h and the QT_FEATURE_* values stay those of the Linux
 # Qt build, which is fine for a type check: the features this program uses exist on both, and
-# Qt's own Windows headers (qt_windows.h, the win32-g++ make spec) are taken as they are.
+# Qt's own Windows headers (qt_windows.h, the win32-g++ mkspec) are taken as they are.
 # Qt's headers, read for Windows, warn that some of their functions are "redeclared without
 # dllimport attribute"; they come in through -isystem as in the Linux build, which keeps
 # warnings inside them silent. Any diagnostic in our sources or generated headers fails.
