@@ -129,11 +129,7 @@ QMimeData* OrderMemo::createMimeDataFromSelection() const
 {
     // The text as typed, as plain text only: a rich form would bring the memo's font into a mail
     // composer, and the plain text of a document fragment turns a no-break space into a blank.
-    QString text = textCursor().selectedText();
-    for (QChar& c : text)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = QLatin1Char('\n');
     auto* data = new QMimeData;
-    data->setText(text);
+    data->setText(WithPlainLineBreaks(textCursor().selectedText()));
     return data;
 }
