@@ -1,10 +1,10 @@
 // Measures what a customer waits for: the start of the program, and every order operation on
 // a long order. Figures are medians of repeated runs, with ratios against a baseline measured
 // in the same run, so they compare across machines.
-#include "application.h"
-#include "desktop.h"
-#include "order1.h"
-#include "ui_order1.h"
+#include "platform/application.h"
+#include "platform/desktop.h"
+#include "form/order1.h"
+#include "form/ui_order1.h"
 
 #include <QApplication>
 #include <QDir>

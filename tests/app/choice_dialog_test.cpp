@@ -1,7 +1,7 @@
 // The choice dialog on its own: what SetupChoice prepares, every way a user can answer it,
 // and its keys, focus and frame.
-#include "application.h"
-#include "U64INRA.h"
+#include "platform/application.h"
+#include "form/U64INRA.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -10,8 +10,8 @@
 //   own. The order text can still be emptied by keys (select all, delete), but updates of
 //   listed licences and the upgrade inquiry need the mouse. The window's design keeps these
 //   buttons out of the tab order on purpose, so this is left as it is.
-#include "spin_button.h"
-#include "string_grid.h"
+#include "controls/spin_button.h"
+#include "controls/string_grid.h"
 #include "window_fixture.h"
 
 #include <QAbstractSpinBox>

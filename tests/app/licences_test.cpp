@@ -2,8 +2,8 @@
 // button, edited in place, and turned into an update order or an upgrade inquiry.
 #include "core/money.h"
 #include "core/order_file.h"
-#include "spin_button.h"
-#include "string_grid.h"
+#include "controls/spin_button.h"
+#include "controls/string_grid.h"
 #include "window_fixture.h"
 
 #include <QApplication>

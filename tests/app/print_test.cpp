@@ -1,5 +1,5 @@
 // The printed order and its PDF, read back with poppler's tools.
-#include "order_print.h"
+#include "print/order_print.h"
 #include "window_fixture.h"
 
 #include <QDir>

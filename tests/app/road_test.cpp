@@ -2,7 +2,7 @@
 // list picks and typing, close it with totals and address, mail it, save it with "OK", and
 // find it all again at the next start.
 #include "core/seller.h"
-#include "string_grid.h"
+#include "controls/string_grid.h"
 #include "window_fixture.h"
 
 #include <QApplication>

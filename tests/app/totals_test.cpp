@@ -1,6 +1,6 @@
 // Delivery and payment controls and the closing blocks that "---->" appends, driven through the
 // real window: the net sum comes from "+", the choices from the lists as a user picks them.
-#include "amount_field.h"
+#include "controls/amount_field.h"
 #include "core/seller.h"
 #include "window_fixture.h"
 

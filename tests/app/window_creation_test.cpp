@@ -1,6 +1,6 @@
 // The order window as created and first activated: controls, captions, lists, tables, tab
 // order, the keys that close it, and the defaults with no saved order.
-#include "screen_scaling.h"
+#include "platform/screen_scaling.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>

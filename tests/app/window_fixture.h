@@ -1,6 +1,6 @@
 #pragma once
 
-#include "order1.h"
+#include "form/order1.h"
 #include "recording_desktop.h"
 #include "test_support.h"
 

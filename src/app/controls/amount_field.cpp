@@ -1,4 +1,4 @@
-#include "amount_field.h"
+#include "controls/amount_field.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

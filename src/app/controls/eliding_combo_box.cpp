@@ -1,4 +1,4 @@
-#include "eliding_combo_box.h"
+#include "controls/eliding_combo_box.h"
 
 #include <QEvent>
 #include <QStyleOptionComboBox>

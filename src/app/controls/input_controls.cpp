@@ -1,6 +1,6 @@
-#include "input_controls.h"
+#include "controls/input_controls.h"
 
-#include "line_breaks.h"
+#include "controls/line_breaks.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

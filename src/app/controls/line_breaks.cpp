@@ -1,4 +1,4 @@
-#include "line_breaks.h"
+#include "controls/line_breaks.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
-#include "order_lines.h"
+#include "controls/order_lines.h"
 
-#include "line_breaks.h"
+#include "controls/line_breaks.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

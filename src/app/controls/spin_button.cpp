@@ -1,4 +1,4 @@
-#include "spin_button.h"
+#include "controls/spin_button.h"
 
 #include <QKeyEvent>
 #include <QToolButton>

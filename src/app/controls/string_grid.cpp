@@ -1,6 +1,6 @@
-#include "string_grid.h"
+#include "controls/string_grid.h"
 
-#include "line_breaks.h"
+#include "controls/line_breaks.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>

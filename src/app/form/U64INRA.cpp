@@ -1,4 +1,4 @@
-#include "U64INRA.h"
+#include "form/U64INRA.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

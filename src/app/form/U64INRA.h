@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui_U64INRA.h"
+#include "form/ui_U64INRA.h"
 
 #include <QDialog>
 #include <QStringList>

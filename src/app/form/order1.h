@@ -2,8 +2,8 @@
 
 #include "core/errors.h"
 #include "core/money.h"
-#include "order_lines.h"
-#include "ui_order1.h"
+#include "controls/order_lines.h"
+#include "form/ui_order1.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
 // Creation of the order window and its first activation.
-#include "order1.h"
+#include "form/order1.h"
 
-#include "amount_field.h"
+#include "controls/amount_field.h"
 #include "core/errors.h"
-#include "desktop.h"
-#include "line_breaks.h"
-#include "screen_scaling.h"
+#include "platform/desktop.h"
+#include "controls/line_breaks.h"
+#include "platform/screen_scaling.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>

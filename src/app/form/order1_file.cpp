@@ -1,9 +1,9 @@
 // The saved order file order.qzo.
-#include "order1.h"
+#include "form/order1.h"
 
 #include "core/errors.h"
 #include "core/order_file.h"
-#include "text_file.h"
+#include "platform/text_file.h"
 
 #include <QAbstractItemDelegate>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 // The three hand-offs of the order text: mail, clipboard and editor.
-#include "order1.h"
+#include "form/order1.h"
 
 #include "core/errors.h"
 #include "core/mail_request.h"
-#include "desktop.h"
-#include "text_file.h"
+#include "platform/desktop.h"
+#include "platform/text_file.h"
 
 #include <QByteArray>
 #include <QDir>

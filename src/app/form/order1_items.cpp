@@ -1,5 +1,5 @@
 // The order header and the item lines of "+", and "Clear".
-#include "order1.h"
+#include "form/order1.h"
 
 #include "core/order_text.h"
 

@@ -1,10 +1,10 @@
 // The customer's licence table, update orders and the upgrade inquiry.
-#include "order1.h"
+#include "form/order1.h"
 
 #include "core/order_file.h"
 #include "core/order_text.h"
-#include "spin_button.h"
-#include "string_grid.h"
+#include "controls/spin_button.h"
+#include "controls/string_grid.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // Printing the order text and saving it as a PDF.
-#include "order1.h"
+#include "form/order1.h"
 
-#include "desktop.h"
-#include "order_print.h"
-#include "text_file.h"
+#include "platform/desktop.h"
+#include "print/order_print.h"
+#include "platform/text_file.h"
 
 #include <QDir>
 #include <QFileInfo>

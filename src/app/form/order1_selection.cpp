@@ -1,5 +1,5 @@
 // The selection row: program or bundle, item kind, licence type, number, language, price.
-#include "order1.h"
+#include "form/order1.h"
 
 #include "core/catalogue.h"
 #include "core/order_text.h"

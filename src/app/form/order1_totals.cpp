@@ -1,5 +1,5 @@
 // Delivery, payment and the closing blocks of "---->".
-#include "order1.h"
+#include "form/order1.h"
 
 #include "core/order_text.h"
 

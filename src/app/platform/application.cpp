@@ -1,6 +1,6 @@
-#include "application.h"
+#include "platform/application.h"
 
-#include "screen_scaling.h"
+#include "platform/screen_scaling.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
-#include "desktop.h"
+#include "platform/desktop.h"
 
-#include "screen_scaling.h"
+#include "platform/screen_scaling.h"
 
 #include <QApplication>
 #include <QClipboard>

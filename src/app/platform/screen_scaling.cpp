@@ -1,4 +1,4 @@
-#include "screen_scaling.h"
+#include "platform/screen_scaling.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "text_file.h"
+#include "platform/text_file.h"
 
 #include "core/order_file.h"
 

@@ -1,4 +1,4 @@
-#include "order_print.h"
+#include "print/order_print.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>

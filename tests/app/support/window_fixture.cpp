@@ -1,6 +1,6 @@
 #include "window_fixture.h"
 
-#include "application.h"
+#include "platform/application.h"
 
 #include <QDir>
 #include <QTest>
