@@ -15,7 +15,18 @@
 #include <QSpinBox>
 #include <QTest>
 
-namespace {} // namespace
+namespace {
+
+// Keeps every activation from the window, as a compositor that never gives it the focus.
+class WithoutActivation : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::WindowActivate;
+    }
+};
+
+} // namespace
 
 class WindowCreationTest : public QObject {
     Q_OBJECT
@@ -365,6 +376,21 @@ void WindowCreationTest::activationRunsOnlyOnce()
     QCOMPARE(f->ComboBox_location->currentIndex(), 2);
     QCOMPARE(f->SpinEdit_anzahl->value(), 3);
     QCOMPARE(f->Memo1->toPlainText(), QStringLiteral("kept\n"));
+
+    // A window the desktop never activates (a Wayland compositor may withhold the focus) still
+    // runs the sequence, once, just after its first show, with the saved order loaded.
+    f.window().close();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    RecordingDesktop desktop;
+    TForm_order unfocused(desktop);
+    WithoutActivation compositor;
+    unfocused.installEventFilter(&compositor);
+    unfocused.show();
+    QVERIFY(!unfocused.activated());
+    QTRY_VERIFY(unfocused.activated());
+    QCOMPARE(unfocused.ComboBox_location->currentText(), QStringLiteral("European Union"));
+    QCOMPARE(unfocused.Edit_einzelpreis->text(), QStringLiteral("383.00"));
 }
 
 void WindowCreationTest::escapeInOrderTextKeepsTheWindowOpen()

@@ -104,6 +104,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void runFirstActivation();
     void connectHandlers();
     void connectPrinting();
     void fitLabels();

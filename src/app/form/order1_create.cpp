@@ -161,15 +161,27 @@ void TForm_order::FormActivate()
 
 bool TForm_order::event(QEvent* event)
 {
-    // Only the first activation counts: coming back from a message box, the choice dialog or
-    // another program must not reset the selections or reload the file.
     if (event->type() == QEvent::LayoutRequest)
         fitLabels();
-    if (event->type() == QEvent::WindowActivate && !activated_) {
-        activated_ = true;
-        FormActivate();
-    }
+    // The activation sequence runs once, at the first activation or just after the first show,
+    // whichever comes first: a Wayland compositor may never give a window started without an
+    // activation token the focus, and the form must not stay blank there. After the show it is
+    // queued, so the window is on the screen before a box about the saved order can come up.
+    // Coming back from a message box, the choice dialog or another program must not reset the
+    // selections or reload the file.
+    if (event->type() == QEvent::WindowActivate)
+        runFirstActivation();
+    else if (event->type() == QEvent::Show && !activated_)
+        QMetaObject::invokeMethod(this, &TForm_order::runFirstActivation, Qt::QueuedConnection);
     return QDialog::event(event);
+}
+
+void TForm_order::runFirstActivation()
+{
+    if (activated_)
+        return;
+    activated_ = true;
+    FormActivate();
 }
 
 void TForm_order::describeForAssistiveTools()
