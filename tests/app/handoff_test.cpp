@@ -38,6 +38,7 @@ private slots:
     void handOffOperationsLeaveTheMailedFlag();
     void handOffThroughTheOpener_data();
     void handOffThroughTheOpener();
+    void mailRequestTooLongForTheOpenerStartsNothing();
     void clipboardHoldsTheWholeText_data();
     void clipboardHoldsTheWholeText();
     void notepadWritesOutwinByteForByte_data();
@@ -195,6 +196,39 @@ void HandoffTest::handOffThroughTheOpener()
     QCOMPARE(f.desktop.messages.size(), opened ? 0 : 1);
     if (!opened)
         QVERIFY(f.desktop.messages[0].contains(mail ? QStringLiteral("e-mail program") : outwin));
+}
+
+void HandoffTest::mailRequestTooLongForTheOpenerStartsNothing()
+{
+    const qsizetype prefix = qsizetype(velmaro::MailRequestPrefix().size());
+    const QString itemLine = QStringLiteral("1 Qorvex Network Floating  English : 919.20 EUR\n");
+    // Unreserved letters take one byte each in the request, and the line break three.
+    const QString atLimit(Desktop::kMaxMailRequestLength - prefix - 3, QLatin1Char('a'));
+    const struct {
+        QString text;
+        bool goesOut;
+    } cases[] = {
+        {itemLine.repeated(100), true},
+        {atLimit + '\n', true},
+        {atLimit + QStringLiteral("a\n"), false},
+        {itemLine.repeated(2500), false},
+    };
+    for (const auto& c : cases) {
+        WindowFixture f;
+        f->Memo1->setPlainText(c.text);
+        f.desktop.openerAction = "true";
+
+        WindowFixture::click(f->Button_email);
+
+        const QByteArray length = QByteArray::number(c.text.size());
+        QVERIFY2(QFile::exists(f.path("opener-ended")) == c.goesOut, length.constData());
+        QCOMPARE(f->mailedFlag(), c.goesOut);
+        QCOMPARE(f.desktop.messages.size(), c.goesOut ? 0 : 1);
+        if (!c.goesOut) {
+            QVERIFY(f.desktop.messages[0].startsWith(QStringLiteral("The order is too long")));
+            QVERIFY(f.desktop.mailRequests.isEmpty());
+        }
+    }
 }
 
 void HandoffTest::clipboardHoldsTheWholeText_data()
