@@ -4,7 +4,7 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
-ElidingComboBox::ElidingComboBox(QWidget* parent) : QComboBox(parent)
+ElidingComboBox::ElidingComboBox(QWidget* parent) : FocusedWheel<QComboBox>(parent)
 {
     connect(this, &QComboBox::currentTextChanged, this, [this] { updateToolTip(); });
 }
