@@ -45,8 +45,8 @@ public:
     virtual bool startEditor(const QString& fileName) = 0;
     // Replaces the clipboard's content by exactly this text, as plain text and nothing else.
     virtual void copyToClipboard(const QString& text) = 0;
-    // The program is about to end with the clipboard as the order's hand-off, so the text
-    // must stay pasteable after the window has gone.
+    // The program is about to end by the customer's choice, so what it put on the clipboard
+    // must stay pasteable after the window has gone (where it still owns the clipboard then).
     virtual void keepClipboardAfterExit() = 0;
     // Asks where to save a file, proposing the given path (its suffix is added to a name typed
     // without one). The chosen path, or an empty text when the user cancels; a desktop that
