@@ -1,6 +1,6 @@
-#include "form/order1.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
+#include "form/order1.h"
 
 #include <QApplication>
 #include <QIcon>

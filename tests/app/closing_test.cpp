@@ -1,7 +1,7 @@
 // Leaving the order window: the save prompt, the choice of a hand-off, their failures, and the
 // Help and Cancel buttons.
-#include "form/U64INRA.h"
 #include "platform/application.h"
+#include "form/U64INRA.h"
 #include "window_fixture.h"
 
 #include <QApplication>

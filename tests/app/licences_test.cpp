@@ -1,9 +1,9 @@
 // The customer's licence table: shown by "My Licenses", rows added and removed with the spin
 // button, edited in place, and turned into an update order or an upgrade inquiry.
-#include "controls/spin_button.h"
-#include "controls/string_grid.h"
 #include "core/money.h"
 #include "core/order_file.h"
+#include "controls/spin_button.h"
+#include "controls/string_grid.h"
 #include "window_fixture.h"
 
 #include <QApplication>

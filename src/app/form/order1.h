@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controls/order_lines.h"
 #include "core/errors.h"
 #include "core/money.h"
+#include "controls/order_lines.h"
 #include "form/ui_order1.h"
 
 #include <QDialog>

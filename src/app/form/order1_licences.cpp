@@ -68,7 +68,8 @@ void TForm_order::Button_orderupdatesClick()
         // price stays that of the selection row, so a following "+" prices its own item and
         // not an update.
         const velmaro::Money netSum = velmaro::NetSumPlus(
-            netSum_, velmaro::kUpdateOrderPrice * static_cast<std::int64_t>(lines.size()));
+            netSum_, velmaro::kUpdateOrderPrice * static_cast<std::int64_t>(lines.size()),
+            moneyFormat_);
         AddOrderHeader();
         orderText_->append(lines);
         netSum_ = netSum;
