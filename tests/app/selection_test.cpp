@@ -1,7 +1,7 @@
 // The selection row as the customer uses it: list refills, the controls that follow the item
 // kind, the language choice across items, and the price shown for each composition.
-#include "core/catalogue.h"
 #include "controls/eliding_combo_box.h"
+#include "core/catalogue.h"
 #include "window_fixture.h"
 
 #include <QApplication>

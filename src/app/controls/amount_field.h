@@ -8,6 +8,3 @@ class QLineEdit;
 // the field's tooltip and what a screen reader describes. Every text the field gets is fitted,
 // whoever writes it.
 void KeepAmountWhole(QLineEdit* field);
-
-// The width the field's contents take with its current font, frame and margins included.
-int AmountFieldWidthFor(const QLineEdit* field);
