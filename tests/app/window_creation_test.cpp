@@ -89,27 +89,17 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
         if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
             QStandardPaths::findExecutable("xprop").isEmpty())
             QSKIP("needs Xvfb and xprop, which scripts/install-deps.sh installs");
-        QProcess server, tool, child;
         // -noreset: the property must outlive xprop, the server's only client until then.
-        server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0",
-                              "960x720x24"});
-        QVERIFY(server.waitForReadyRead(10000));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", ':' + server.readAllStandardOutput().trimmed());
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("ASAN_OPTIONS",
-                   env.value("ASAN_OPTIONS") + ":strict_string_checks=0:detect_leaks=0");
-        tool.setProcessEnvironment(env);
+        const VirtualXServer server({"-noreset", "-screen", "0", "960x720x24"});
+        QProcess tool, child;
+        tool.setProcessEnvironment(server.environment());
         tool.start("xprop", {"-root", "-format", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA",
                              "0,40,960,640"});
         QVERIFY(tool.waitForFinished(10000) && tool.exitCode() == 0);
-        child.setProcessEnvironment(env);
+        child.setProcessEnvironment(server.environment());
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(QCoreApplication::applicationFilePath(), {QTest::currentTestFunction()});
-        const bool passed = child.waitForFinished(60000) && child.exitCode() == 0;
-        server.terminate();
-        server.waitForFinished(10000);
-        QVERIFY2(passed, "on a screen with panels");
+        QVERIFY2(child.waitForFinished(60000) && child.exitCode() == 0, "on a screen with panels");
     }
     WindowFixture f;
     const QRect available = f->screen()->availableGeometry();
@@ -118,7 +108,7 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
     QVERIFY2(available.width() < 1008, "the test screen is expected narrower than the window");
     QVERIFY(available.contains(f->geometry()));
     // With the frame the window is placed for, its title bar and its bottom edge are on the
-    // available area too (this X server has no window manager to draw one).
+    // available area too (no window manager draws one here).
     QVERIFY(f->frameGeometry().top() >= available.top());
     QVERIFY(f->frameGeometry().top() + f->height() + kFrameHeight - 1 <= available.bottom());
     auto* area = f->findChild<QScrollArea*>();
