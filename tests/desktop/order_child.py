@@ -150,3 +150,22 @@ def find(root, name, role=None):
 def text_of(acc):
     text = acc.queryText()
     return text.getText(0, text.characterCount)
+
+
+def run(test, tools):
+    """Runs test(program, children, pyatspi) for the program named on the command line, on a
+    private session bus, with the child processes ended afterwards whatever happens."""
+    if len(sys.argv) != 2:
+        sys.exit("usage: %s PROGRAM" % sys.argv[0])
+    program = os.path.abspath(sys.argv[1])
+    own_session_bus()
+    require(list(tools) + ["dbus-send"])
+    try:
+        import pyatspi
+    except ImportError:
+        skip("python3-pyatspi is not installed (scripts/install-deps.sh installs it)")
+    children = Children()
+    try:
+        test(program, children, pyatspi)
+    finally:
+        children.close()
