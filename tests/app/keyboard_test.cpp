@@ -209,20 +209,11 @@ void KeyboardTest::wholeOrderAlongTheTabOrder()
     QCOMPARE(w.orderText().all().mid(7), expected);
     QCOMPARE(w.orderText().line(0), QStringLiteral("Purchase Order to VELMARO Software"));
 
-    // The rest of the ring leads back to the start; the licence table's buttons are hidden.
+    // The rest of the ring is walked in licenceTableByKeys.
     TAB_TO("CheckBox_lizenzen");
-    TAB_TO("Button_help");
-    TAB_TO("Button_clear");
-    TAB_TO("Button_clipboard");
-    TAB_TO("Button_notepad");
-    TAB_TO("Button_email");
-    TAB_TO("Button_cancel");
-    TAB_TO("Button_ok");
-    TAB_TO("ComboBox_paket");
 
     // Enter in a single-line field starts the closing flow; Cancel at the save prompt keeps
     // the order on screen.
-    w.CheckBox_lizenzen->setFocus();
     BACKTAB_TO("Button_zahlung");
     BACKTAB_TO("StringGrid_adresse");
     BACKTAB_TO("ComboBox_zahlung");
@@ -485,13 +476,8 @@ void KeyboardTest::amountsAreLegibleAndHeard()
             }
         return best;
     };
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
-    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-    dark.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x5a, 0x5a, 0x5a));
     const QPalette light = QApplication::palette();
+    const QPalette dark(QColor(0x30, 0x30, 0x30)); // derives light text on dark ground
     for (const QPalette& theme : {light, dark}) {
         QApplication::setPalette(theme);
         QCoreApplication::processEvents();
