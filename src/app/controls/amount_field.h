@@ -8,3 +8,9 @@ class QLineEdit;
 // the field's tooltip and what a screen reader describes. Every text the field gets is fitted,
 // whoever writes it.
 void KeepAmountWhole(QLineEdit* field);
+
+// Shows an amount for reading only, out of the tab order but not disabled: a disabled field is
+// skipped by screen readers outside their review mode, and its greyed text is too faint to
+// read. The field takes the window's colours for text and background, whatever the theme, and
+// keeps them when the theme changes.
+void ShowAmountForReading(QLineEdit* field);
