@@ -1,8 +1,8 @@
 // OK, Cancel and Help.
 #include "form/order1.h"
 
-#include "form/U64INRA.h"
 #include "platform/desktop.h"
+#include "form/U64INRA.h"
 
 #include <QStringList>
 

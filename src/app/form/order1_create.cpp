@@ -2,9 +2,9 @@
 #include "form/order1.h"
 
 #include "controls/amount_field.h"
-#include "controls/line_breaks.h"
 #include "core/errors.h"
 #include "platform/desktop.h"
+#include "controls/line_breaks.h"
 #include "platform/screen_scaling.h"
 
 #include <QFileInfo>

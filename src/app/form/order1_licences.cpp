@@ -1,10 +1,10 @@
 // The customer's licence table, update orders and the upgrade inquiry.
 #include "form/order1.h"
 
-#include "controls/spin_button.h"
-#include "controls/string_grid.h"
 #include "core/order_file.h"
 #include "core/order_text.h"
+#include "controls/spin_button.h"
+#include "controls/string_grid.h"
 
 #include <vector>
 
