@@ -31,6 +31,7 @@ private slots:
     void pdfHoldsEveryLineOnNumberedPages();
     void failedPdfWriteKeepsThePreviousFile();
     void ctrlPOpensThePrintDialogOnly();
+    void pdfEndsWithThePaymentCode();
 };
 
 void PrintTest::layoutWrapsAtBlanksAndNeverCuts()
@@ -115,6 +116,29 @@ void PrintTest::ctrlPOpensThePrintDialogOnly()
     QTest::keyClick(f->Memo1, Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(watch.seen.size(), 1);
     QCOMPARE(f->Memo1->toPlainText(), QStringLiteral("kept\n"));
+}
+
+void PrintTest::pdfEndsWithThePaymentCode()
+{
+    WindowFixture f;
+    WindowFixture::click(f->Button_add);
+    WindowFixture::choose(f->ComboBox_location, 2);
+    f->StringGrid_adresse->setCell(1, 1, QStringLiteral("R. Amsel"));
+    WindowFixture::click(f->Button_zahlung);
+    const QString pdf = f.desktop.saveFileChoice = f.path(QStringLiteral("order.pdf"));
+    f->SaveOrderAsPdf();
+
+    // The last page, as a scanner sees it printed at 150 dots per inch.
+    const QString pages = QRegularExpression(QStringLiteral("Pages: +(\\d+)"))
+                              .match(run(QStringLiteral("pdfinfo"), {pdf}))
+                              .captured(1);
+    run(QStringLiteral("pdftoppm"), {"-r", "150", "-f", pages, "-l", pages, "-singlefile", "-png",
+                                     pdf, f.path(QStringLiteral("last"))});
+    QCOMPARE(scannedCode(f.path(QStringLiteral("last.png"))),
+             QByteArray::fromStdString(f->paymentCode().payload));
+    QVERIFY(f->paymentCode().payload.ends_with(" R. Amsel"));
+    const QString text = run(QStringLiteral("pdftotext"), {"-f", pages, "-l", pages, pdf, "-"});
+    QVERIFY(text.contains(QString::fromStdString(f->paymentCode().text)));
 }
 
 QTEST_MAIN(PrintTest)
