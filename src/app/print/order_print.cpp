@@ -185,12 +185,11 @@ bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont
 
     // The code follows an empty line after the text, the caption follows the code; where the
     // last page has no room left for all of it, it opens a page of its own.
-    const bool withCode = !code.symbol.isNull();
     qreal moduleSize = 0;
     QStringList caption;
     int codePage = 0;
     qreal codeTop = 0;
-    if (withCode) {
+    if (!code.symbol.isNull()) {
         const qreal minSide = kPrintCodeMinMm / 25.4 * device.logicalDpiY();
         moduleSize = std::ceil(minSide / code.symbol.size());
         caption = WrapLine(code.caption, width, measure);
