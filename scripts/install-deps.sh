@@ -7,11 +7,19 @@ packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libxcb1-dev  # asks the X server whether a clipboard manager runs
+  libqrencode-dev  # draws the payment code
   libgtest-dev
-  poppler-utils  # pdftotext and pdfinfo read the printed order back in the tests
+  poppler-utils  # pdftotext, pdfinfo and pdftoppm read the printed order back in the tests
+  zbar-tools  # zbarimg scans the payment code back in the tests
   fonts-liberation2
-  # The clipboard test runs a virtual X server and pastes from a second program.
-  xvfb xclip
+  # The clipboard test runs a virtual X server and pastes from a second program; the window
+  # test gives such a server a desktop work area with xprop (x11-utils).
+  xvfb xclip x11-utils
+  # The window runs natively in a Wayland session.
+  qt6-wayland
+  # The program as a child read through the accessibility bus, on X and on a headless Wayland
+  # compositor: a private session bus, the accessibility bus, its Python client, weston.
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi weston
 )
 for extra in "$@"; do
   case "$extra" in

@@ -1,5 +1,7 @@
 #include "controls/amount_field.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QStyle>
@@ -16,8 +18,9 @@ constexpr int kGap = 4;
 constexpr qreal kSmallestShare = 0.6;
 constexpr int kSteps = 16;
 
-// The horizontal space around the text of a line edit: frame, text margins and the edit's own
-// margin of 2 pixels a side.
+// The horizontal space around the text of a line edit: frame, text margins, the edit's own
+// margin of 2 pixels a side, and the pixel it keeps after the text for the cursor. Without that
+// pixel a text of exactly the room is scrolled by it, and the first digit is cut.
 int overhead(const QLineEdit* field)
 {
     QStyleOptionFrame option;
@@ -28,7 +31,7 @@ int overhead(const QLineEdit* field)
     const QRect contents =
         field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
     const QMargins margins = field->textMargins();
-    return field->width() - contents.width() + margins.left() + margins.right() + 2 * 2;
+    return field->width() - contents.width() + margins.left() + margins.right() + 2 * 2 + 1;
 }
 
 int textWidth(const QFont& font, const QString& text)
@@ -98,6 +101,33 @@ private:
     QRect design_;
 };
 
+// Text and background of a field shown for reading: the window's own pair, which every theme
+// keeps legible against each other, instead of the greyed text of a disabled field.
+class ReadingColours : public QObject {
+public:
+    explicit ReadingColours(QLineEdit* field) : QObject(field), field_(field) { apply(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == field_ && event->type() == QEvent::ApplicationPaletteChange)
+            apply();
+        return false;
+    }
+
+private:
+    void apply()
+    {
+        const QPalette theme = QApplication::palette(field_);
+        QPalette palette = field_->palette();
+        palette.setColor(QPalette::Base, theme.color(QPalette::Window));
+        palette.setColor(QPalette::Text, theme.color(QPalette::WindowText));
+        field_->setPalette(palette);
+    }
+
+    QLineEdit* field_;
+};
+
 } // namespace
 
 void KeepAmountWhole(QLineEdit* field)
@@ -107,7 +137,10 @@ void KeepAmountWhole(QLineEdit* field)
     fit();
 }
 
-int AmountFieldWidthFor(const QLineEdit* field)
+void ShowAmountForReading(QLineEdit* field)
 {
-    return textWidth(field->font(), field->text()) + overhead(field);
+    field->setEnabled(true);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->installEventFilter(new ReadingColours(field));
 }
