@@ -151,8 +151,7 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
         qApp->notify(control, &wheel);
     };
     const QString price = f->Edit_einzelpreis->text();
-    for (QWidget* control :
-         {static_cast<QWidget*>(f->ComboBox_programm), static_cast<QWidget*>(f->SpinEdit_anzahl)}) {
+    for (QWidget* control : QList<QWidget*>{f->ComboBox_programm, f->SpinEdit_anzahl}) {
         area->verticalScrollBar()->setValue(0);
         wheelDown(control);
         QVERIFY2(area->verticalScrollBar()->value() > 0, control->objectName().toLatin1());
