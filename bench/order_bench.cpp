@@ -170,8 +170,8 @@ std::vector<ScaleFigures> measureAtScale()
             window.FormActivate();
 
         const std::vector<std::string> text = orderOfLines(lines);
-        // A licence table of 1,000 filled rows.
-        window.StringGrid_lizenzen->setRowCount(1000);
+        // A licence table of 1,000 filled rows, all shown (the row count includes the titles).
+        window.StringGrid_lizenzen->setRowCount(1001);
         for (int row = 1; row <= 1000; ++row) {
             window.StringGrid_lizenzen->setCell(1, row, QStringLiteral("Qorvex"));
             window.StringGrid_lizenzen->setCell(2, row, QString::number(4000 + row));

@@ -50,11 +50,11 @@ Money Money::scaled(std::int64_t numerator, std::int64_t denominator) const
                             divideRounded(CheckedMultiply(rest, numerator), denominator)));
 }
 
-Money NetSumPlus(Money netSum, Money amount)
+Money NetSumPlus(Money netSum, Money amount, const MoneyFormat& format)
 {
     const Money sum = netSum + amount;
     if (sum < Money() || sum > kMaxNetSum)
-        throw OrderError("The net sum would exceed " + MoneyTextEur(kMaxNetSum));
+        throw OrderError("The net sum would exceed " + MoneyTextEur(kMaxNetSum, format));
     return sum;
 }
 

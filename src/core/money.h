@@ -110,15 +110,16 @@ private:
 // customer's largest order stays far below it, and every total made from it fits in Money.
 inline constexpr Money kMaxNetSum = Money::fromEuros(1'000'000'000);
 
-// The net sum with the amount added; throws OrderError, and changes nothing, when that would
-// leave 0 to kMaxNetSum.
-Money NetSumPlus(Money netSum, Money amount);
-
 // The separators of the user's number format; the window passes those of its locale.
 struct MoneyFormat {
     std::string thousandsSeparator = ",";
     std::string decimalSeparator = ".";
 };
+
+// The net sum with the amount added; throws OrderError, and changes nothing, when that would
+// leave 0 to kMaxNetSum. The message names the limit in the given format, as every amount
+// shown to the customer is.
+Money NetSumPlus(Money netSum, Money amount, const MoneyFormat& format);
 
 // The amount rounded to the cent with two decimals and grouped thousands:
 // 1234.5 -> "1,234.50", -0.004 -> "0.00".

@@ -56,6 +56,8 @@ public:
     explicit ItemReader(std::string_view text) : text_(text) {}
 
     bool atEnd() const { return pos_ >= text_.size(); }
+    // Whether the item read last was ended by a line break rather than by the end of the file.
+    bool lineEnded() const { return lineEnded_; }
 
     int readCount()
     {
@@ -96,7 +98,8 @@ private:
     // CR LF as written, or a lone CR or LF of a file that was edited elsewhere.
     void skipLineEnd()
     {
-        if (pos_ == text_.size())
+        lineEnded_ = pos_ < text_.size();
+        if (!lineEnded_)
             return;
         if (text_[pos_++] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
             ++pos_;
@@ -104,6 +107,7 @@ private:
 
     std::string_view text_;
     std::size_t pos_ = 0;
+    bool lineEnded_ = false;
 };
 
 // A row count as the tables take it: below 1 gives 1; a count no window reaches is rejected
@@ -328,8 +332,12 @@ SavedOrder ParseOrderFile(std::string_view text)
     for (int i = 0; i < lineCount && !reader.atEnd(); ++i)
         order.orderLines.push_back(reader.readText());
 
+    // The writer ends the net sum's line like every other; without its line end the file was
+    // cut inside it, and what is left may read as another amount (" 5.00" of " 5.00...E-0002").
     // A net sum no order reaches is as damaged as one that is no number.
-    order.netSum = ParseReal(reader.readText());
+    const std::string netSumText = reader.readText();
+    if (reader.lineEnded())
+        order.netSum = ParseReal(netSumText);
     if (order.netSum && (*order.netSum < Money() || *order.netSum > kMaxNetSum))
         order.netSum.reset();
     return order;

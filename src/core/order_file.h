@@ -65,11 +65,17 @@ void CheckOrderFileLimits(const SavedOrder& order);
 // inside a text are written as blanks, since they would shift every item that follows.
 std::string FormatOrderFile(const SavedOrder& order);
 
+// Shown after a load that found no readable net sum: the rest of the order came back, but a
+// total made now would leave out the items already in the order text.
+inline constexpr std::string_view kNetSumUnreadMessage =
+    "The saved order ends early and may be incomplete. Its net sum could not be read, so totals "
+    "will count only the items added from now on.";
+
 // Parses a whole file. Throws InOutError(106) for a count or index that is not a whole 32-bit
 // number and for a row or line count above its limit; nothing partial is returned. A file that
 // ends early is no error: missing counts and indexes read as 0, missing texts as empty, a row
-// count below 1 as 1, and a missing or damaged net sum, or one outside 0 to kMaxNetSum, as
-// nullopt. A line ends at CR LF, a lone CR or a lone LF.
+// count below 1 as 1, and a missing or damaged net sum, one without its line end, or one outside
+// 0 to kMaxNetSum, as nullopt. A line ends at CR LF, a lone CR or a lone LF.
 SavedOrder ParseOrderFile(std::string_view text);
 
 // Strictly valid UTF-8: no overlong forms, surrogates or code points past U+10FFFF.

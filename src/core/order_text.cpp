@@ -82,19 +82,18 @@ std::string NewLicenceLine(std::string_view number, std::string_view program,
     return Joined({number, " ", program, " ", licenceType, "  ", language, " : ", price});
 }
 
-std::string UpdateLine(std::string_view number, std::string_view program, std::string_view kind,
-                       std::string_view language, std::string_view licenceNo, Money itemPrice,
-                       const MoneyFormat& format)
+std::string UpdateLine(std::string_view program, std::string_view kind, std::string_view language,
+                       std::string_view licenceNo, Money itemPrice, const MoneyFormat& format)
 {
     const std::string price = MoneyTextEur(itemPrice, format);
-    return Joined({number, " ", program, " ", kind, " ", language, " #", licenceNo, " : ", price});
+    return Joined({"1 ", program, " ", kind, " ", language, " #", licenceNo, " : ", price});
 }
 
 std::string ItemLine(const ItemLineFields& item, Money itemPrice, const MoneyFormat& format)
 {
     if (IsUpdateKind(item.kindIndex))
-        return UpdateLine(item.number, item.program, item.kind, item.language, item.licenceNo,
-                          itemPrice, format);
+        return UpdateLine(item.program, item.kind, item.language, item.licenceNo, itemPrice,
+                          format);
     return NewLicenceLine(item.number, item.program, item.licenceType, item.language, itemPrice,
                           format);
 }

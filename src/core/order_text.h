@@ -54,10 +54,11 @@ std::string NewLicenceLine(std::string_view number, std::string_view program,
                            std::string_view licenceType, std::string_view language, Money itemPrice,
                            const MoneyFormat& format);
 
-// number " " program " " kind " " language " #" licenceNo " : " price " EUR"
-std::string UpdateLine(std::string_view number, std::string_view program, std::string_view kind,
-                       std::string_view language, std::string_view licenceNo, Money itemPrice,
-                       const MoneyFormat& format);
+// "1 " program " " kind " " language " #" licenceNo " : " price " EUR". An update is for one
+// licence, the one numbered, and its price is that of one update, so the count is always 1,
+// whatever the (hidden) number field still holds for when the kind goes back to "New".
+std::string UpdateLine(std::string_view program, std::string_view kind, std::string_view language,
+                       std::string_view licenceNo, Money itemPrice, const MoneyFormat& format);
 
 // The texts of the selection row as the controls show them (empty for no selection). Named apart
 // from the pricing's ItemSelection: both live in this namespace and are linked together.

@@ -38,6 +38,7 @@ private slots:
     void handOffOperationsLeaveTheMailedFlag();
     void handOffThroughTheOpener_data();
     void handOffThroughTheOpener();
+    void mailRequestTooLongForTheOpenerStartsNothing();
     void clipboardHoldsTheWholeText_data();
     void clipboardHoldsTheWholeText();
     void notepadWritesOutwinByteForByte_data();
@@ -195,6 +196,29 @@ void HandoffTest::handOffThroughTheOpener()
     QCOMPARE(f.desktop.messages.size(), opened ? 0 : 1);
     if (!opened)
         QVERIFY(f.desktop.messages[0].contains(mail ? QStringLiteral("e-mail program") : outwin));
+}
+
+void HandoffTest::mailRequestTooLongForTheOpenerStartsNothing()
+{
+    const qsizetype prefix = qsizetype(velmaro::MailRequestPrefix().size());
+    const QString itemLine = QStringLiteral("1 Qorvex Network Floating  English : 919.20 EUR\n");
+    // Unreserved letters take one byte each in the request, and the line break three.
+    const QString atLimit(Desktop::kMaxMailRequestLength - prefix - 3, QLatin1Char('a'));
+    for (const auto& [text, goesOut] : {std::pair{itemLine.repeated(100), true},
+                                        {atLimit + '\n', true},
+                                        {atLimit + QStringLiteral("a\n"), false},
+                                        {itemLine.repeated(2500), false}}) {
+        WindowFixture f;
+        f->Memo1->setPlainText(text);
+        f.desktop.openerAction = "true";
+        WindowFixture::click(f->Button_email);
+
+        QVERIFY2(QFile::exists(f.path("opener-ended")) == goesOut, qPrintable(text.left(40)));
+        QCOMPARE(f.desktop.mailRequests.size(), goesOut ? 1 : 0);
+        QCOMPARE(f->mailedFlag(), goesOut);
+        QCOMPARE(f.desktop.messages.size(), goesOut ? 0 : 1);
+        QCOMPARE(f.desktop.messages.value(0).startsWith("The order is too long"), !goesOut);
+    }
 }
 
 void HandoffTest::clipboardHoldsTheWholeText_data()

@@ -95,8 +95,8 @@ void ItemsTest::itemLineFormats()
     typeNumber(f, QStringLiteral("1"));
     WindowFixture::click(f->Button_add);
 
-    // An update line takes the hidden number field's text, the kind and the licence number,
-    // but not the licence type.
+    // An update line takes the kind and the licence number, but neither the licence type nor
+    // the hidden number field: it counts the one update it charges.
     WindowFixture::choose(f->ComboBox_programm, 0);
     WindowFixture::choose(f->ComboBox_language, 1);
     typeNumber(f, QStringLiteral("3"));
@@ -109,17 +109,17 @@ void ItemsTest::itemLineFormats()
     WindowFixture::choose(f->ComboBox_updateneu, 1);
     WindowFixture::click(f->Button_add);
 
-    // Back to "New": the licence number is neither tested nor written.
+    // Back to "New": the number field still holds 3; the licence number is neither tested nor
+    // written.
     WindowFixture::choose(f->ComboBox_updateneu, 0);
-    typeNumber(f, QStringLiteral("1"));
     WindowFixture::click(f->Button_add);
 
     QCOMPARE(f->orderText().all(),
              QStringList({"a", "b", "2 Qorvex Network Floating  English : 919.20 EUR",
                           "1 Lumo  Individual  Deutsch : 107.00 EUR",
-                          "3 Qorvex Update Win64 English #4711 : 50.00 EUR",
-                          "3 Studio Office Pack Update (Win32/64) English #4711 : 120.00 EUR",
-                          "1 Studio Office Pack Individual  English : 1,290.00 EUR"}));
+                          "1 Qorvex Update Win64 English #4711 : 50.00 EUR",
+                          "1 Studio Office Pack Update (Win32/64) English #4711 : 120.00 EUR",
+                          "3 Studio Office Pack Individual  English : 2,805.75 EUR"}));
     QVERIFY(f.desktop.messages.isEmpty());
 }
 

@@ -187,7 +187,7 @@ void KeyboardTest::wholeOrderAlongTheTabOrder()
 
     const QStringList expected = {
         "3 Qorvex Network Floating  Deutsch : 1,149.00 EUR",
-        "3 Qorvex Update (Win32/64) Deutsch #815 : 40.00 EUR",
+        "1 Qorvex Update (Win32/64) Deutsch #815 : 40.00 EUR",
         "",
         "sum net: 1,189.00 EUR",
         "Postage cost: 25.00 EUR",

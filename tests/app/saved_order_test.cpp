@@ -208,11 +208,14 @@ void SavedOrderTest::preparedFileRestoresTextsAndNetSum_data()
     QTest::addColumn<QByteArray>("netSumLine");
     QTest::addColumn<qint64>("cents");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("messages");
 
+    const QStringList unread{QString::fromUtf8(velmaro::kNetSumUnreadMessage)};
     QTest::newRow("net sum") << QByteArray(" 1.53000000000000E+0003\r\n") << qint64(153000)
-                             << "1,530.00";
-    QTest::newRow("net sum line missing") << QByteArray() << qint64(0) << "0.00";
-    QTest::newRow("net sum line damaged") << QByteArray("15,30\r\n") << qint64(0) << "0.00";
+                             << "1,530.00" << QStringList();
+    QTest::newRow("net sum line missing") << QByteArray() << qint64(0) << "0.00" << unread;
+    QTest::newRow("net sum line damaged")
+        << QByteArray("15,30\r\n") << qint64(0) << "0.00" << unread;
 }
 
 void SavedOrderTest::preparedFileRestoresTextsAndNetSum()
@@ -220,6 +223,7 @@ void SavedOrderTest::preparedFileRestoresTextsAndNetSum()
     QFETCH(QByteArray, netSumLine);
     QFETCH(qint64, cents);
     QFETCH(QString, shown);
+    QFETCH(QStringList, messages);
     const velmaro::SavedOrder order = sampleOrder();
     QByteArray bytes = formatted(order);
     bytes.chop(25); // the net-sum line
@@ -238,6 +242,7 @@ void SavedOrderTest::preparedFileRestoresTextsAndNetSum()
     QCOMPARE(f->StringGrid_adresse->cell(0, 0), QStringLiteral("Company"));
     QCOMPARE(f->netSum(), velmaro::Money::fromCents(cents));
     QCOMPARE(f->Edit_sumnet->text(), shown);
+    QCOMPARE(f.desktop.messages, messages);
 
     // Saved again, the file says what the window holds, long texts and net sum included.
     f->Button_save->click();
@@ -332,6 +337,8 @@ void SavedOrderTest::fileEndingEarlyLoadsWhatItHolds()
     QCOMPARE(f->Edit_vatno->text(), QString());
     QCOMPARE(f->Memo1->toPlainText(), QString());
     QVERIFY(f->netSum().isZero());
+    QCOMPARE(f.desktop.messages, QStringList{QString::fromUtf8(velmaro::kNetSumUnreadMessage)});
+    QCOMPARE(fileBytes(kOrderFile), bytes);
 
     // Nothing at all: one-row tables, no selections past the lists' starts.
     writeFile(kOrderFile, "");

@@ -308,7 +308,12 @@ void SelectionTest::everyWayOfChangingTheNumberReprices()
         {"down arrow", [box] { clickArrow(box, QStyle::SC_SpinBoxDown); }, "1 383.00"},
         {"Up key", key(Qt::Key_Up), "2 574.50"},
         {"PageUp key", key(Qt::Key_PageUp), "12 2,527.80"},
-        {"wheel", [box, &wheel] { QApplication::sendEvent(box, &wheel); }, "11 2,317.15"},
+        {"wheel, with the focus",
+         [box, &wheel] {
+             box->setFocus();
+             QApplication::sendEvent(box, &wheel);
+         },
+         "11 2,317.15"},
         {"typed out of range", type("150"), "150 31,597.50"},
         {"Tab", key(Qt::Key_Tab), "100 21,065.00"},
         {"typed over the top", type("1000"), "1000 210,650.00"},

@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -139,6 +140,30 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
     const int scrolled = area->verticalScrollBar()->value();
     QTest::keyClick(f->Edit_vatno, Qt::Key_PageDown);
     QCOMPARE(area->verticalScrollBar()->value(), scrolled);
+
+    // The wheel over a list or the number field without the focus scrolls the window and
+    // leaves the choice and its price; with the focus it changes the choice. Only a wheel event
+    // from the system goes on to the control's parents, and sendEvent would say it is not.
+    const auto wheelDown = [](QWidget* control) {
+        QWheelEvent wheel({4, 4}, control->mapToGlobal(QPointF(4, 4)), {}, {0, -120}, Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(control, &wheel);
+    };
+    const QString price = f->Edit_einzelpreis->text();
+    for (QWidget* control : QList<QWidget*>{f->ComboBox_programm, f->SpinEdit_anzahl}) {
+        area->verticalScrollBar()->setValue(0);
+        wheelDown(control);
+        QVERIFY2(area->verticalScrollBar()->value() > 0, control->objectName().toLatin1());
+        QVERIFY(f->Edit_vatno->hasFocus());
+    }
+    QCOMPARE(f->ComboBox_programm->currentIndex(), 0);
+    QCOMPARE(f->SpinEdit_anzahl->value(), 1);
+    QCOMPARE(f->Edit_einzelpreis->text(), price);
+    f->ComboBox_programm->setFocus();
+    wheelDown(f->ComboBox_programm);
+    QCOMPARE(f->ComboBox_programm->currentIndex(), 1);
+    QVERIFY(f->Edit_einzelpreis->text() != price);
 }
 
 void WindowCreationTest::everyControlHasItsNameAndKind()

@@ -116,9 +116,15 @@ TEST(Money, WhatWouldOverflowThrowsInstead)
     EXPECT_THROW((Money() - top - one) * -1, OrderError);
     EXPECT_THROW(Money::fromEuros(92'233'720'369), OrderError);
     EXPECT_THROW(top.withVat(), OrderError);
-    EXPECT_THROW(NetSumPlus(kMaxNetSum, one), OrderError);
     EXPECT_EQ(top - one + one, top);
-    EXPECT_EQ(NetSumPlus(kMaxNetSum - one, one), kMaxNetSum);
+    EXPECT_EQ(NetSumPlus(kMaxNetSum - one, one, {}), kMaxNetSum);
+    // The limit is named with the customer's separators.
+    try {
+        NetSumPlus(kMaxNetSum, one, {".", ","});
+        ADD_FAILURE() << "no OrderError";
+    } catch (const OrderError& error) {
+        EXPECT_STREQ(error.what(), "The net sum would exceed 1.000.000.000,00 EUR");
+    }
 }
 
 TEST(Money, RoundedCents)

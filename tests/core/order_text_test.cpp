@@ -74,7 +74,7 @@ TEST(ItemLine, NewLicenceAndUpdateFormats)
 {
     EXPECT_EQ(NewLicenceLine("2", "Tessel Draft", "Network Floating", "English", Euros(1530), {}),
               "2 Tessel Draft Network Floating  English : 1,530.00 EUR");
-    EXPECT_EQ(UpdateLine("1", "Tessel Draft", "Update Win64", "English", "4711", Euros(50), {}),
+    EXPECT_EQ(UpdateLine("Tessel Draft", "Update Win64", "English", "4711", Euros(50), {}),
               "1 Tessel Draft Update Win64 English #4711 : 50.00 EUR");
 
     // A catalogue name ending in a blank keeps it.
@@ -89,8 +89,9 @@ TEST(ItemLine, NewLicenceAndUpdateFormats)
 
 TEST(ItemLine, KindIndexChoosesTheFormat)
 {
-    ItemLineFields item{"1", "Orbis", 0, "", "Individual", "English", "4711"};
-    const std::string newLine = "1 Orbis Individual  English : 40.00 EUR";
+    // Two licences in the number field: an update line still counts the one update it charges.
+    ItemLineFields item{"2", "Orbis", 0, "", "Individual", "English", "4711"};
+    const std::string newLine = "2 Orbis Individual  English : 40.00 EUR";
     const struct {
         int kindIndex;
         const char* kind;

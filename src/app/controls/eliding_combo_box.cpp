@@ -6,7 +6,7 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
-ElidingComboBox::ElidingComboBox(QWidget* parent) : QComboBox(parent)
+ElidingComboBox::ElidingComboBox(QWidget* parent) : FocusedWheel<QComboBox>(parent)
 {
     InstallControlAccessibility();
     connect(this, &QComboBox::currentTextChanged, this, [this] { updateToolTip(); });

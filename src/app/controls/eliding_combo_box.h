@@ -1,10 +1,13 @@
 #pragma once
 
+#include "controls/focused_wheel.h"
+
 #include <QComboBox>
 
 // A pick-only list whose closed box shows an entry too long for it cut with "…" rather than
 // clipped, and offers the whole entry as its tooltip. The open list shows every entry whole.
-class ElidingComboBox : public QComboBox {
+// The wheel changes the entry only while the list has the focus.
+class ElidingComboBox : public FocusedWheel<QComboBox> {
     Q_OBJECT
 public:
     explicit ElidingComboBox(QWidget* parent = nullptr);

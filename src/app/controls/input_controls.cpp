@@ -19,7 +19,7 @@ constexpr qsizetype kMaxDigits = 6;
 
 } // namespace
 
-NumberField::NumberField(QWidget* parent) : QSpinBox(parent)
+NumberField::NumberField(QWidget* parent) : FocusedWheel<QSpinBox>(parent)
 {
     setLocale(QLocale::c());
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);

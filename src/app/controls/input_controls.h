@@ -1,18 +1,20 @@
 #pragma once
 
+#include "controls/focused_wheel.h"
+
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 
 // The number field. It reports every change of the number it shows, whichever way it came:
-// typing, the arrow buttons, the arrow and page keys, the wheel, and the correction when the
-// focus leaves. The spin box's own signals miss the correction whenever the value stays the
-// same, because it rewrites its editor with the signals blocked.
+// typing, the arrow buttons, the arrow and page keys, the wheel (while it has the focus), and the
+// correction when the focus leaves. The spin box's own signals miss the correction whenever the
+// value stays the same, because it rewrites its editor with the signals blocked.
 //
 // A whole number out of range stands while it is being typed (150 is priced as 150 licences);
 // leaving the field forces it into range, to the nearest end, and an empty field becomes the
 // minimum. Digits are always Western, whatever the locale, as in the amounts.
-class NumberField : public QSpinBox {
+class NumberField : public FocusedWheel<QSpinBox> {
     Q_OBJECT
 public:
     explicit NumberField(QWidget* parent = nullptr);

@@ -111,9 +111,15 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The close box.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void runFirstActivation();
+    // Every road out of the program that the customer takes ends here, and no other: the order
+    // text the program put on the clipboard then stays pasteable after the window has gone. A
+    // signal or the end of the session closes no window this way.
+    void endByCustomersChoice();
     void connectHandlers();
     void connectPrinting();
     void fitLabels();

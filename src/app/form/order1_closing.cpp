@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "form/U64INRA.h"
 
+#include <QCloseEvent>
 #include <QStringList>
 
 #include <memory>
@@ -48,9 +49,7 @@ void TForm_order::Button_okClick()
                         return;
                     break;
                 case 2:
-                    // The text must outlive the window, whose closing ends the program.
                     CopyOrderToClipboard();
-                    desktop_.keepClipboardAfterExit();
                     break;
                 case 3:
                     OpenOrderInNotepad();
@@ -60,13 +59,30 @@ void TForm_order::Button_okClick()
                 }
             }
         }
-        close();
+        endByCustomersChoice();
     });
 }
 
 void TForm_order::Button_cancelClick()
 {
     // Cancel, Escape and the close box end the program at once, without asking.
+    endByCustomersChoice();
+}
+
+void TForm_order::closeEvent(QCloseEvent* event)
+{
+    // Only the close box comes from the window system; the program's own close() comes from
+    // endByCustomersChoice or from a road the customer did not take.
+    if (event->spontaneous())
+        desktop_.keepClipboardAfterExit();
+    QDialog::closeEvent(event);
+}
+
+void TForm_order::endByCustomersChoice()
+{
+    // The closing of the window ends the program; whatever the customer copied from the order
+    // must outlive it.
+    desktop_.keepClipboardAfterExit();
     close();
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/errors.h"
 #include "core/order_file.h"
+#include "platform/desktop.h"
 #include "platform/text_file.h"
 
 #include <QAbstractItemDelegate>
@@ -159,6 +160,8 @@ void TForm_order::LoadOrderFile()
     // items already in the order text.
     netSum_ = order.netSum.value_or(velmaro::Money{});
     Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
+    if (!order.netSum)
+        desktop_.showMessage(this, fromUtf8(std::string(velmaro::kNetSumUnreadMessage)));
 }
 
 void TForm_order::Button_saveClick()

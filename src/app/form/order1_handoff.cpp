@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 
+#include <cstddef>
+
 namespace {
 
 const QString kExportFile = QStringLiteral("outwin.txt");
@@ -22,6 +24,16 @@ bool mailOrder(Desktop& desktop, const OrderLines& orderText, QWidget* window)
 {
     const std::string request = velmaro::BuildMailRequestFromText(
         velmaro::MailRequestPrefix(), orderText.plainText().toStdString());
+    // Nothing is started for a request the hand-off cannot carry: it would fail as if no mail
+    // program were set up, and the customer would look for the fault in the wrong place.
+    if (request.size() > static_cast<std::size_t>(Desktop::kMaxMailRequestLength)) {
+        desktop.showMessage(window, QStringLiteral("The order is too long to hand to the e-mail "
+                                                   "program as a link.\n"
+                                                   "Please copy it with the Clipboard button and "
+                                                   "paste it into your e-mail program, or open it "
+                                                   "with the Notepad button."));
+        return false;
+    }
     if (desktop.openMailRequest(
             QByteArray::fromRawData(request.data(), static_cast<qsizetype>(request.size()))))
         return true;

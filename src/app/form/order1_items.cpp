@@ -37,7 +37,7 @@ void TForm_order::Button_addClick()
 
     // An item that would take the net sum past its limit is refused before anything is added.
     std::optional<velmaro::Money> newNetSum;
-    guarded([&] { newNetSum = velmaro::NetSumPlus(netSum_, itemPrice_); });
+    guarded([&] { newNetSum = velmaro::NetSumPlus(netSum_, itemPrice_, moneyFormat_); });
     if (!newNetSum)
         return;
 

@@ -10,14 +10,15 @@
 
 namespace {
 
-// Columns 1 and 2 of data rows 1 to N, N being the row count: the rows shown and the one held
-// just past them.
+// Columns 1 and 2 of the data rows the table shows, 1 to row count - 1. The row held just past
+// them is out of the customer's sight (it may hold what was typed before a row was removed), so
+// it is neither ordered nor charged.
 std::vector<velmaro::LicenceEntry> licenceEntries(StringGrid* grid)
 {
     std::vector<velmaro::LicenceEntry> entries;
     const int rows = grid->rowCount();
     entries.reserve(static_cast<std::size_t>(rows));
-    for (int row = 1; row <= rows; ++row)
+    for (int row = 1; row < rows; ++row)
         entries.push_back({toUtf8(grid->cell(1, row)), toUtf8(grid->cell(2, row))});
     return entries;
 }
@@ -67,7 +68,8 @@ void TForm_order::Button_orderupdatesClick()
         // price stays that of the selection row, so a following "+" prices its own item and
         // not an update.
         const velmaro::Money netSum = velmaro::NetSumPlus(
-            netSum_, velmaro::kUpdateOrderPrice * static_cast<std::int64_t>(lines.size()));
+            netSum_, velmaro::kUpdateOrderPrice * static_cast<std::int64_t>(lines.size()),
+            moneyFormat_);
         AddOrderHeader();
         orderText_->append(lines);
         netSum_ = netSum;

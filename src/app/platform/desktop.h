@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <chrono>
+#include <limits>
 
 class QWidget;
 
@@ -22,16 +23,30 @@ public:
     virtual Answer confirm(QWidget* parent, const QString& text) = 0;
     // The error box: application title, error icon, one OK button. The text is shown as given.
     virtual void showError(QWidget* parent, const QString& text) = 0;
-    // Hands a percent-encoded mailto request to the platform's mail handler. False when no
-    // program took it. The bytes are lent for the call only.
+    // The longest mailto request the platform's hand-off can carry (it is ASCII, so bytes and
+    // characters are one). On Linux the opener gets it as one program argument, which the
+    // kernel takes up to 128 KiB with its terminating zero; on Windows a command line holds
+    // 32,767 characters, its terminating zero included. A longer request would fail as if no
+    // mail program were set up.
+#if defined(Q_OS_WIN)
+    static constexpr qsizetype kMaxMailRequestLength = 32767 - 1;
+#elif defined(Q_OS_MACOS)
+    static constexpr qsizetype kMaxMailRequestLength = std::numeric_limits<qsizetype>::max();
+#else
+    static constexpr qsizetype kMaxMailRequestLength = 131072 - 1;
+#endif
+
+    // Hands a percent-encoded mailto request of at most kMaxMailRequestLength bytes to the
+    // platform's mail handler. False when no program took it. The bytes are lent for the call
+    // only.
     virtual bool openMailRequest(const QByteArray& request) = 0;
     // Opens a file of the working directory in the plain-text editor and does not wait for the
     // editor. False when no program took it.
     virtual bool startEditor(const QString& fileName) = 0;
     // Replaces the clipboard's content by exactly this text, as plain text and nothing else.
     virtual void copyToClipboard(const QString& text) = 0;
-    // The program is about to end with the clipboard as the order's hand-off, so the text
-    // must stay pasteable after the window has gone.
+    // The program is about to end by the customer's choice, so what it put on the clipboard
+    // must stay pasteable after the window has gone (where it still owns the clipboard then).
     virtual void keepClipboardAfterExit() = 0;
     // Asks where to save a file, proposing the given path (its suffix is added to a name typed
     // without one). The chosen path, or an empty text when the user cancels; a desktop that
