@@ -1,6 +1,6 @@
 #include "platform/application.h"
 #include "platform/desktop.h"
-#include "form/order1.h"
+#include "form/order_program.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,12 +13,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velmaro-order.png")));
 
     SystemDesktop desktop;
-    TForm_order window(desktop);
-    window.show();
-    // Ask for the focus as well: the window's first activation sets up its defaults, and a
-    // desktop without a window manager would not give it on its own.
-    window.activateWindow();
-    const int status = app.exec();
+    const int status = RunOrderProgram(desktop);
     if (desktop.clipboardKeptAfterExit())
         ServeClipboardUntilTakenOver();
     return status;

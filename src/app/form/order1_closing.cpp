@@ -60,6 +60,7 @@ void TForm_order::Button_okClick()
                 }
             }
         }
+        endByCustomer();
         close();
     });
 }
@@ -67,6 +68,7 @@ void TForm_order::Button_okClick()
 void TForm_order::Button_cancelClick()
 {
     // Cancel, Escape and the close box end the program at once, without asking.
+    endByCustomer();
     close();
 }
 
