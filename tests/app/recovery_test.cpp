@@ -4,6 +4,7 @@
 #include "window_fixture.h"
 
 #include "core/order_file.h"
+#include "core/recovery_copy.h"
 #include "form/order_program.h"
 #include "platform/application.h"
 
@@ -116,11 +117,15 @@ int runChild(int argc, char* argv[])
     InitialiseApplication();
     LoggingDesktop desktop;
     const QString mode = QString::fromLatin1(argv[2]);
-    if (mode == QLatin1String("dialog"))
+    // The first question is answered as the mode says: the save prompt in the dialog mode, the
+    // offer of the copy in the report modes.
+    if (mode == QLatin1String("dialog") || mode == QLatin1String("report-no"))
         desktop.answers << Desktop::Answer::No;
+    else if (mode == QLatin1String("report-escape"))
+        desktop.answers << Desktop::Answer::Cancel;
     return RunOrderProgram(desktop, [&](TForm_order& w) {
         QTimer::singleShot(100, &w, [&] {
-            if (mode == QLatin1String("report")) {
+            if (mode.startsWith(QLatin1String("report"))) {
                 writeFile(QStringLiteral("after.txt"), visibleOrder(w).toUtf8());
                 w.Button_cancel->click();
                 return;
@@ -227,6 +232,46 @@ private slots:
         // Ended by "Cancel": nothing is left for the next start.
         QVERIFY(!QFileInfo::exists(path(kRecovery)));
         QVERIFY(!QFileInfo::exists(path(kLock)));
+    }
+
+    void offer_data()
+    {
+        QTest::addColumn<QByteArray>("copy");
+        QTest::addColumn<QByteArray>("mode");
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<bool>("kept");
+        velmaro::RecoveryCopy unsaved;
+        unsaved.order.orderLines = {"unsaved order"};
+        const QByteArray copy = QByteArray::fromStdString(velmaro::FormatRecoveryCopy(unsaved));
+        QTest::newRow("No") << copy << QByteArray("report-no")
+                            << QByteArray("The order you were working on at ") << false;
+        QTest::newRow("Escape") << copy << QByteArray("report-escape")
+                                << QByteArray("The order you were working on at ") << true;
+        QTest::newRow("damaged") << copy.left(copy.size() - 3) << QByteArray("report")
+                                 << QByteArray("The order kept from the last run could not be "
+                                               "read. It was kept as ")
+                                 << false;
+    }
+
+    // Whatever the answer, order.qzo loads as usual unless the copy was taken; only "No" deletes
+    // the copy, and a damaged one is said once and put aside.
+    void offer()
+    {
+        QFETCH(QByteArray, copy);
+        QFETCH(QByteArray, mode);
+        QFETCH(QByteArray, box);
+        QFETCH(bool, kept);
+        lastWeeksOrder();
+        writeFile(path(kRecovery), copy);
+        QProcess child;
+        start(child, mode.constData());
+        QVERIFY(child.waitForFinished(20000));
+        QVERIFY(fileBytes(path(QStringLiteral("boxes.log"))).startsWith(box));
+        QVERIFY(fileBytes(path(QStringLiteral("after.txt"))).contains("last week's order"));
+        QCOMPARE(fileBytes(path(kRecovery)) == copy, kept);
+        const QStringList aside =
+            QDir(dir_.path()).entryList({QStringLiteral("order.qzo.recovery.damaged-*")});
+        QCOMPARE(aside.size(), mode == "report" ? 1 : 0);
     }
 
     void lock_data()

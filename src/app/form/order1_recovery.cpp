@@ -101,6 +101,7 @@ bool TForm_order::offerRecoveryCopy()
         return false;
     case Desktop::Answer::Cancel:
         // Not now: the copy waits for the next start.
+        safeguard_->keepLeftOver();
         return false;
     }
     return false;

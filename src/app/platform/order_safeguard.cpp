@@ -150,10 +150,10 @@ velmaro::RecoveryCopy OrderSafeguard::readLeftOver() const
     return velmaro::ParseRecoveryCopy(std::string_view(bytes.constData(), bytes.size()));
 }
 
-QString OrderSafeguard::setAsideLeftOver() const
+QString OrderSafeguard::setAsideLeftOver(const QString& why) const
 {
     const QString aside =
-        recoveryPath() + QStringLiteral(".damaged-") +
+        recoveryPath() + QLatin1Char('.') + why + QLatin1Char('-') +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return QFile::rename(recoveryPath(), aside) ? aside : QString();
 }
@@ -187,6 +187,10 @@ void OrderSafeguard::writeWhatChanged()
     if (now == lastQueued_)
         return;
     lastQueued_ = now;
+    if (leftOverKept_) {
+        leftOverKept_ = false;
+        setAsideLeftOver(QStringLiteral("earlier"));
+    }
     {
         std::lock_guard lock(mutex_);
         if (stopped_)
@@ -219,7 +223,8 @@ void OrderSafeguard::endByCustomer()
         pending_.reset();
         waitUntilWritten(lock);
     }
-    removeLeftOver();
+    if (!leftOverKept_)
+        removeLeftOver();
 }
 
 void OrderSafeguard::releaseLock()

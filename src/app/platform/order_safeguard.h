@@ -60,8 +60,11 @@ public:
     velmaro::RecoveryCopy readLeftOver() const;
     // Puts a damaged copy aside under a name with a suffix, so nothing of it is lost and the
     // next start does not stumble over it again; returns that name (empty if it stayed).
-    QString setAsideLeftOver() const;
+    QString setAsideLeftOver(const QString& why = QStringLiteral("damaged")) const;
     void removeLeftOver() const;
+    // The customer put the offer off: the copy stays for the next start. The customer's end
+    // leaves it alone; should this run have changes of its own to keep, it is put aside first.
+    void keepLeftOver() { leftOverKept_ = true; }
 
     // From now on changes are watched; the state at this moment is the one that needs no copy.
     void watch(Snapshot snapshot);
@@ -96,6 +99,7 @@ private:
     Snapshot snapshot_;
     QTimer timer_;
     bool sessionEnding_ = false;
+    bool leftOverKept_ = false;
     QSocketNotifier* signalNotifier_ = nullptr;
 
     // The last state handed to the writer (or the watched start), so an unchanged form writes
