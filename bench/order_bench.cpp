@@ -1,17 +1,17 @@
 // Measures what a customer waits for: the start of the program, and every order operation on
 // a long order. Figures are medians of repeated runs, with ratios against a baseline measured
 // in the same run, so they compare across machines.
+#include "core/recovery_copy.h"
+#include "form/order1.h"
+#include "form/ui_order1.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/order_safeguard.h"
 #include "platform/text_file.h"
-#include "core/recovery_copy.h"
-#include "form/order1.h"
-#include "form/ui_order1.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -246,9 +246,8 @@ RecoveryFigures measureRecovery(int lines)
 
     velmaro::RecoveryCopy copy;
     figures.snapshotMs = timeOperation({}, [&] { copy = window.recoveryCopy(); });
-    figures.writeMs = timeOperation({}, [&] {
-        WritePrivateFile(safeguard.recoveryPath(), velmaro::FormatRecoveryCopy(copy));
-    });
+    figures.writeMs = timeOperation(
+        {}, [&] { WritePrivateFile(safeguard.recoveryPath(), velmaro::FormatRecoveryCopy(copy)); });
 
     // A key every 20 ms for 5 s: its wait is how late its turn came plus its own handling.
     window.Memo1->setFocus();
@@ -337,8 +336,8 @@ int main(int argc, char* argv[])
     for (int lines : {10, 10000}) {
         const RecoveryFigures f = measureRecovery(lines);
         keysMet = keysMet && f.longestKeyWaitMs <= 50.0;
-        std::printf("  %12d %11.2f ms %11.2f ms %15.2f ms %8d\n", f.lines, f.snapshotMs,
-                    f.writeMs, f.longestKeyWaitMs, f.writes);
+        std::printf("  %12d %11.2f ms %11.2f ms %15.2f ms %8d\n", f.lines, f.snapshotMs, f.writeMs,
+                    f.longestKeyWaitMs, f.writes);
     }
     std::printf("Target: no key press waits more than 50 ms for a recovery write: %s\n",
                 keysMet ? "met" : "NOT met");

@@ -1,6 +1,6 @@
+#include "form/order_program.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
-#include "form/order_program.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -78,13 +78,12 @@ RecoveryCopy ParseRecoveryCopy(std::string_view bytes)
     Reader reader(bytes.substr(kHeader.size()));
     // The length catches a copy cut short or grown, which the order file's own items, read as
     // leniently as order.qzo is, would not.
-    if (static_cast<std::size_t>(reader.number(0, kMaxOrderFileBytes * 2)) !=
-        reader.rest().size())
+    if (static_cast<std::size_t>(reader.number(0, kMaxOrderFileBytes * 2)) != reader.rest().size())
         throw InOutError(106);
 
     RecoveryCopy copy;
-    for (int* value : {&copy.paket, &copy.programm, &copy.updateneu, &copy.lizenztyp,
-                       &copy.language})
+    for (int* value :
+         {&copy.paket, &copy.programm, &copy.updateneu, &copy.lizenztyp, &copy.language})
         *value = reader.index();
     copy.anzahl = reader.line();
     copy.lizno = reader.line();

@@ -1,12 +1,11 @@
 // The program as a process: the recovery copy across kills and signals, and the folder lock.
 // The test binary doubles as the program: started with --child, it runs the same start-up as
 // main() and drives its own window from there.
-#include "window_fixture.h"
-
 #include "core/order_file.h"
 #include "core/recovery_copy.h"
 #include "form/order_program.h"
 #include "platform/application.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,15 +71,16 @@ QString visibleOrder(TForm_order& w)
             for (int col = 0; col < cells->columnCount(); ++col) {
                 const QModelIndex index = cells->index(row, col);
                 out << (editor && index == grid->currentIndex() ? editor->text()
-                                                                 : index.data().toString());
+                                                                : index.data().toString());
             }
     }
     QList<QWidget*> fields = w.findChildren<QWidget*>();
     std::sort(fields.begin(), fields.end(),
               [](QWidget* a, QWidget* b) { return a->objectName() < b->objectName(); });
     for (QWidget* field : fields) {
-        if (auto* edit = qobject_cast<QLineEdit*>(field); edit && !edit->parent()->inherits("QTableView") &&
-                                                          !edit->parent()->parent()->inherits("QTableView"))
+        if (auto* edit = qobject_cast<QLineEdit*>(field);
+            edit && !edit->parent()->inherits("QTableView") &&
+            !edit->parent()->parent()->inherits("QTableView"))
             out << field->objectName() + QLatin1Char('=') + edit->text();
         else if (auto* list = qobject_cast<QComboBox*>(field))
             out << field->objectName() + QLatin1Char('=') + list->currentText();

@@ -152,9 +152,8 @@ velmaro::RecoveryCopy OrderSafeguard::readLeftOver() const
 
 QString OrderSafeguard::setAsideLeftOver(const QString& why) const
 {
-    const QString aside =
-        recoveryPath() + QLatin1Char('.') + why + QLatin1Char('-') +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString aside = recoveryPath() + QLatin1Char('.') + why + QLatin1Char('-') +
+                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return QFile::rename(recoveryPath(), aside) ? aside : QString();
 }
 
