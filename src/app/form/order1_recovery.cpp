@@ -87,6 +87,8 @@ bool TForm_order::offerRecoveryCopy()
         return false;
     }
 
+    // The window behind the question shows the licence table or the guide, not both at once.
+    UpdateLicenceTableVisibility();
     const QString question =
         QStringLiteral("The order you were working on at %1 on %2 was not saved when the program "
                        "ended. Restore it?")

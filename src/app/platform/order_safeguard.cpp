@@ -180,7 +180,8 @@ void OrderSafeguard::changed()
 
 void OrderSafeguard::writeWhatChanged()
 {
-    if (!snapshot_)
+    // Only this thread sets stopped_, so it reads it without the lock.
+    if (!snapshot_ || stopped_)
         return;
     velmaro::RecoveryCopy now = snapshot_();
     if (now == lastQueued_)
@@ -192,8 +193,6 @@ void OrderSafeguard::writeWhatChanged()
     }
     {
         std::lock_guard lock(mutex_);
-        if (stopped_)
-            return;
         // A copy still waiting is simply replaced: only the latest state matters.
         pending_ = std::move(now);
     }
