@@ -12,6 +12,11 @@ packages=(
   fonts-liberation2
   # The clipboard test runs a virtual X server and pastes from a second program.
   xvfb xclip
+  # The window runs natively in a Wayland session.
+  qt6-wayland
+  # The program as a child read through the accessibility bus, on X and on a headless Wayland
+  # compositor: a private session bus, the accessibility bus, its Python client, weston.
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi weston
 )
 for extra in "$@"; do
   case "$extra" in

@@ -3,6 +3,7 @@
 #include "platform/application.h"
 #include "form/U64INRA.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
@@ -125,6 +126,8 @@ void ChoiceDialogTest::setupChoice()
     auto dialog = makeDialog(count, quint16(def));
 
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Pick one"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&*dialog)->text(QAccessible::Name),
+             QStringLiteral("Pick one"));
     QCOMPARE(dialog->RadioGroup1->items(), kOptions);
     QCOMPARE(dialog->findChildren<QRadioButton*>().size(), kOptions.size());
     QCOMPARE(dialog->RadioGroup1->itemIndex(), selected);

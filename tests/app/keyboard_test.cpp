@@ -1,15 +1,10 @@
-// The order window without a mouse: a whole order composed along the tab order, and a name for
-// every control that a screen reader announces.
+// The order window without a mouse and through a screen reader: a whole order composed along
+// the tab order, every stop of the ring as it is heard, the actions of assistive technology, and
+// amounts that can be read and heard.
 //
-// What a keyboard user cannot reach, by design of the tab order:
-// - "OK" and "Cancel" are no tab stops; Enter in a single-line field presses "OK" and Escape
-//   presses "Cancel", so both are a key away from almost anywhere.
-// - "Email", "Clipboard" and "Notepad" are no tab stops; the closing flow that Enter starts
-//   offers the same three hand-offs in its choice dialog, which works by keys.
-// - "Clear", "Order Updates" and "Upgrade inquiry" are no tab stops and have no key of their
-//   own. The order text can still be emptied by keys (select all, delete), but updates of
-//   listed licences and the upgrade inquiry need the mouse. The window's design keeps these
-//   buttons out of the tab order on purpose, so this is left as it is.
+// Every button has a road by keys: after "Help" the ring runs through the buttons in reading
+// order, "Order Updates" and "Upgrade inquiry" while the licence table shows them, then "Cancel"
+// and "OK". Space and Enter press the focused one.
 #include "controls/spin_button.h"
 #include "controls/string_grid.h"
 #include "window_fixture.h"
@@ -32,6 +27,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -89,6 +85,8 @@ private slots:
     void everyControlHasAnAccessibleName();
     void pastedLineBreaksKeepOneLineFieldsOnOneLine();
     void wholeCheckBoxAreaToggles();
+    void assistiveActionsReachTheHandlers();
+    void amountsAreLegibleAndHeard();
 };
 
 void KeyboardTest::initTestCase()
@@ -211,15 +209,11 @@ void KeyboardTest::wholeOrderAlongTheTabOrder()
     QCOMPARE(w.orderText().all().mid(7), expected);
     QCOMPARE(w.orderText().line(0), QStringLiteral("Purchase Order to VELMARO Software"));
 
-    // The rest of the ring leads back to the start.
+    // The rest of the ring is walked in licenceTableByKeys.
     TAB_TO("CheckBox_lizenzen");
-    TAB_TO("Button_help");
-    TAB_TO("ComboBox_paket");
 
     // Enter in a single-line field starts the closing flow; Cancel at the save prompt keeps
     // the order on screen.
-    BACKTAB_TO("Button_help");
-    BACKTAB_TO("CheckBox_lizenzen");
     BACKTAB_TO("Button_zahlung");
     BACKTAB_TO("StringGrid_adresse");
     BACKTAB_TO("ComboBox_zahlung");
@@ -274,12 +268,56 @@ void KeyboardTest::licenceTableByKeys()
     BACKTAB_TO("SpinButton_lizenzen");
     QCOMPARE(w.StringGrid_adresse->cell(1, 0), QStringLiteral("Harbour Works"));
 
-    // "Order Updates" and "Upgrade inquiry" are not in the ring (see the top of this file).
-    for (int i = 0; i < 40; ++i) {
+    // The whole ring, each stop as a screen reader names it.
+    w.ComboBox_paket->setFocus();
+    QStringList heard;
+    do {
+        const QString name = controlWithFocus();
+        heard << name + ": " +
+                     QAccessible::queryAccessibleInterface(w.findChild<QWidget*>(name))
+                         ->text(QAccessible::Name);
         press(Qt::Key_Tab);
-        QVERIFY(controlWithFocus() != QStringLiteral("Button_orderupdates"));
-        QVERIFY(controlWithFocus() != QStringLiteral("Button_upgrade"));
-    }
+    } while (controlWithFocus() != QStringLiteral("ComboBox_paket") && heard.size() < 50);
+    const QStringList ring = {
+        "ComboBox_paket: Software/Bundle",
+        "ComboBox_programm: Software",
+        "ComboBox_updateneu: New/Update",
+        "ComboBox_lizenztyp: License",
+        "SpinEdit_anzahl: Number",
+        "ComboBox_language: Language",
+        "Memo1: Order text",
+        "Button_add: Add item to the order",
+        "StringGrid_lizenzen: My licenses",
+        "ComboBox_location: Location",
+        "Edit_vatno: European VAT No.",
+        "ComboBox_versand: Delivery",
+        "ComboBox_zahlung: Payment",
+        "SpinButton_lizenzen: Rows of my licenses",
+        "StringGrid_adresse: Address",
+        "Button_zahlung: Complete the order with totals and address",
+        "CheckBox_lizenzen: My Licenses",
+        "Button_help: Help",
+        "Button_clear: Clear",
+        "Button_clipboard: Clipboard",
+        "Button_notepad: Notepad",
+        "Button_email: Email",
+        "Button_orderupdates: Order Updates",
+        "Button_upgrade: Upgrade inquiry",
+        "Button_cancel: Cancel",
+        "Button_ok: OK",
+    };
+    QCOMPARE(heard, ring);
+
+    // The licence buttons work from the keys: Space orders the update, Enter asks for offers.
+    w.Button_email->setFocus();
+    TAB_TO("Button_orderupdates");
+    press(Qt::Key_Space);
+    QVERIFY(w.orderText().all().contains(QStringLiteral("1 Update Pell Paint #3021 : 40.00 EUR")));
+    TAB_TO("Button_upgrade");
+    const int before = w.orderText().count();
+    press(Qt::Key_Return);
+    QVERIFY(w.orderText().count() > before);
+    QVERIFY(f.desktop.confirmations.isEmpty());
 }
 
 void KeyboardTest::everyControlHasAnAccessibleName()
@@ -373,6 +411,85 @@ void KeyboardTest::wholeCheckBoxAreaToggles()
     WindowFixture f;
     QTest::mouseClick(f->CheckBox_lizenzen, Qt::LeftButton, {}, QPoint(263, 15)); // far right
     QVERIFY(f->StringGrid_lizenzen->isVisible());
+}
+
+void KeyboardTest::assistiveActionsReachTheHandlers()
+{
+    WindowFixture f;
+    TForm_order& w = f.window();
+    auto act = [](QWidget* control, const QString& action) {
+        QAccessibleActionInterface* actions =
+            QAccessible::queryAccessibleInterface(control)->actionInterface();
+        QVERIFY2(actions && actions->actionNames().contains(action),
+                 qPrintable(control->objectName() + ": " + action));
+        actions->doAction(action);
+    };
+
+    // A state set by the program, as loading an order sets it, is no click and shows nothing.
+    w.CheckBox_lizenzen->setChecked(true);
+    QVERIFY(w.StringGrid_lizenzen->isHidden());
+    w.CheckBox_lizenzen->setChecked(false);
+    act(w.CheckBox_lizenzen, QAccessibleActionInterface::toggleAction());
+    QVERIFY(w.CheckBox_lizenzen->isChecked());
+    QVERIFY(w.StringGrid_lizenzen->isVisible());
+
+    QAccessible::queryAccessibleInterface(w.SpinEdit_anzahl)->valueInterface()->setCurrentValue(3);
+    QCOMPARE(w.Edit_einzelpreis->text(), QStringLiteral("833.03"));
+    act(w.Button_add, QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(w.orderText().count(), 8);
+    act(w.ComboBox_location, QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(w.ComboBox_location->view()->isVisible());
+    w.ComboBox_location->hidePopup();
+}
+
+void KeyboardTest::amountsAreLegibleAndHeard()
+{
+    WindowFixture f;
+    TForm_order& w = f.window();
+    // Relative luminance and contrast ratio as the accessibility guidelines define them.
+    auto luminance = [](QRgb rgb) {
+        auto channel = [](int c) {
+            const double v = c / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+               0.0722 * channel(qBlue(rgb));
+    };
+    // The background is the commonest colour of the field's picture, the text the colour
+    // farthest from it.
+    auto contrastOf = [&](QWidget* field) {
+        const QImage image = field->grab().toImage();
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y) & RGB_MASK];
+        QRgb background = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (it.value() > counts.value(background))
+                background = it.key();
+        const QRect text = field->rect().adjusted(3, 3, -3, -3);
+        double best = 1;
+        for (int y = text.top(); y <= text.bottom(); ++y)
+            for (int x = text.left(); x <= text.right(); ++x) {
+                const double a = luminance(image.pixel(x, y)), b = luminance(background);
+                best = std::max(best, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
+            }
+        return best;
+    };
+    const QPalette light = QApplication::palette();
+    const QPalette dark(QColor(0x30, 0x30, 0x30)); // derives light text on dark ground
+    for (const QPalette& theme : {light, dark}) {
+        QApplication::setPalette(theme);
+        QCoreApplication::processEvents();
+        for (QLineEdit* amount : {w.Edit_einzelpreis, w.Edit_sumnet, w.Edit_versandkosten})
+            QVERIFY2(contrastOf(amount) >= 4.5, qPrintable(amount->objectName()));
+    }
+    QApplication::setPalette(light);
+
+    // The price is heard on "+" (a new sum is heard as a changed text of its field; the
+    // accessibility client test listens for that on the real bus).
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.Button_add)->text(QAccessible::Description),
+             QStringLiteral("Price net: 383.00 EUR"));
 }
 
 QTEST_MAIN(KeyboardTest)

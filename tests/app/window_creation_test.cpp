@@ -3,6 +3,7 @@
 #include "platform/screen_scaling.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -116,7 +117,16 @@ void WindowCreationTest::windowFitsTheAvailableAreaAndScrolls()
 void WindowCreationTest::everyControlHasItsNameAndKind()
 {
     WindowFixture f;
-    const QList<QPair<const char*, const char*>> controls = {
+    // What a screen reader hears of a control: its caption as its name, its kind, and what it
+    // holds as its value (a list's entry, a field's text).
+    struct Control {
+        const char* name;
+        const char* kind;
+        const char* heardAs = nullptr;
+        QAccessible::Role role = QAccessible::NoRole;
+        const char* value = nullptr;
+    };
+    const QList<Control> controls = {
         {"Label_ordervelmaro", "QLabel"},
         {"Label_paketlizno", "QLabel"},
         {"Label3", "QLabel"},
@@ -128,49 +138,50 @@ void WindowCreationTest::everyControlHasItsNameAndKind()
         {"Label_lizno", "QLabel"},
         {"Label_einzelpreis", "QLabel"},
         {"Label_sumnet", "QLabel"},
-        {"ComboBox_paket", "QComboBox"},
-        {"ComboBox_programm", "QComboBox"},
-        {"ComboBox_updateneu", "QComboBox"},
-        {"ComboBox_lizenztyp", "QComboBox"},
-        {"SpinEdit_anzahl", "QSpinBox"},
-        {"ComboBox_language", "QComboBox"},
-        {"Edit_lizno", "QLineEdit"},
-        {"Edit_einzelpreis", "QLineEdit"},
+        {"ComboBox_paket", "QComboBox", "Software/Bundle", QAccessible::ComboBox, "Program"},
+        {"ComboBox_programm", "QComboBox", "Software", QAccessible::ComboBox, "Qorvex"},
+        {"ComboBox_updateneu", "QComboBox", "New/Update", QAccessible::ComboBox, "New"},
+        {"ComboBox_lizenztyp", "QComboBox", "License", QAccessible::ComboBox, "Individual"},
+        {"SpinEdit_anzahl", "QSpinBox", "Number", QAccessible::SpinBox, "1"},
+        {"ComboBox_language", "QComboBox", "Language", QAccessible::ComboBox, "English"},
+        {"Edit_lizno", "QLineEdit", "Lic.No.", QAccessible::EditableText, ""},
+        {"Edit_einzelpreis", "QLineEdit", "Price net", QAccessible::EditableText, "383.00"},
         {"Label2", "QLabel"},
-        {"Button_add", "QPushButton"},
-        {"Edit_sumnet", "QLineEdit"},
+        {"Button_add", "QPushButton", "Add item to the order", QAccessible::Button, ""},
+        {"Edit_sumnet", "QLineEdit", "sum net", QAccessible::EditableText, "0"},
         {"Label1", "QLabel"},
         {"GroupBox2", "QGroupBox"},
         {"GroupBox1", "QGroupBox"},
-        {"Memo1", "QPlainTextEdit"},
-        {"Button_zahlung", "QPushButton"},
-        {"StringGrid_adresse", "StringGrid"},
-        {"StringGrid_lizenzen", "StringGrid"},
-        {"Button_orderupdates", "QPushButton"},
-        {"Button_upgrade", "QPushButton"},
+        {"Memo1", "QPlainTextEdit", "Order text", QAccessible::EditableText, ""},
+        {"Button_zahlung", "QPushButton", "Complete the order with totals and address",
+         QAccessible::Button, ""},
+        {"StringGrid_adresse", "StringGrid", "Address", QAccessible::Table, nullptr},
+        {"StringGrid_lizenzen", "StringGrid", "My licenses", QAccessible::Table, nullptr},
+        {"Button_orderupdates", "QPushButton", "Order Updates", QAccessible::Button, ""},
+        {"Button_upgrade", "QPushButton", "Upgrade inquiry", QAccessible::Button, ""},
         {"Label_help", "QLabel"},
-        {"SpinButton_lizenzen", "SpinButton"},
-        {"Button_clear", "QPushButton"},
-        {"Button_clipboard", "QPushButton"},
-        {"Button_notepad", "QPushButton"},
-        {"Button_email", "QPushButton"},
-        {"CheckBox_lizenzen", "QCheckBox"},
+        {"SpinButton_lizenzen", "SpinButton", "Rows of my licenses", QAccessible::Client, ""},
+        {"Button_clear", "QPushButton", "Clear", QAccessible::Button, ""},
+        {"Button_clipboard", "QPushButton", "Clipboard", QAccessible::Button, ""},
+        {"Button_notepad", "QPushButton", "Notepad", QAccessible::Button, ""},
+        {"Button_email", "QPushButton", "Email", QAccessible::Button, ""},
+        {"CheckBox_lizenzen", "QCheckBox", "My Licenses", QAccessible::CheckBox, ""},
         {"Button_save", "QPushButton"},
         {"Button_load", "QPushButton"},
-        {"Button_help", "QPushButton"},
-        {"Button_cancel", "QPushButton"},
-        {"Button_ok", "QPushButton"},
+        {"Button_help", "QPushButton", "Help", QAccessible::Button, ""},
+        {"Button_cancel", "QPushButton", "Cancel", QAccessible::Button, ""},
+        {"Button_ok", "QPushButton", "OK", QAccessible::Button, ""},
         {"Label_location", "QLabel"},
-        {"ComboBox_location", "QComboBox"},
+        {"ComboBox_location", "QComboBox", "Location", QAccessible::ComboBox, "European Union"},
         {"Label_vatno", "QLabel"},
-        {"Edit_vatno", "QLineEdit"},
+        {"Edit_vatno", "QLineEdit", "European VAT No.", QAccessible::EditableText, ""},
         {"Label_versand", "QLabel"},
-        {"ComboBox_versand", "QComboBox"},
+        {"ComboBox_versand", "QComboBox", "Delivery", QAccessible::ComboBox, "Email / Download"},
         {"Label_versandkosten", "QLabel"},
-        {"Edit_versandkosten", "QLineEdit"},
+        {"Edit_versandkosten", "QLineEdit", "Postage cost", QAccessible::EditableText, "0.00"},
         {"Label4", "QLabel"},
         {"Label_zahlung", "QLabel"},
-        {"ComboBox_zahlung", "QComboBox"},
+        {"ComboBox_zahlung", "QComboBox", "Payment", QAccessible::ComboBox, "Bank transfer"},
         {"Label_zahlungstext", "QLabel"},
         {"Label_zahlungstext2", "QLabel"},
         {"Label_zahlungstext3", "QLabel"},
@@ -179,13 +190,30 @@ void WindowCreationTest::everyControlHasItsNameAndKind()
         {"Edit_visa3", "QLineEdit"},
         {"Edit_visa4", "QLineEdit"},
         {"Edit_expdate", "QLineEdit"},
-        {"Edit_cardholder", "QLineEdit"},
+        {"Edit_cardholder", "QLineEdit", "Card holder", QAccessible::EditableText, ""},
     };
-    for (const auto& [name, kind] : controls) {
-        QWidget* control = f->findChild<QWidget*>(QString::fromLatin1(name));
-        QVERIFY2(control, name);
-        QVERIFY2(control->inherits(kind), name);
+    for (const Control& c : controls) {
+        QWidget* control = f->findChild<QWidget*>(QString::fromLatin1(c.name));
+        QVERIFY2(control, c.name);
+        QVERIFY2(control->inherits(c.kind), c.name);
+        if (!c.heardAs)
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        QCOMPARE(accessible->text(QAccessible::Name), QString::fromUtf8(c.heardAs));
+        QCOMPARE(accessible->role(), c.role);
+        if (c.value)
+            QCOMPARE(accessible->text(QAccessible::Value), QString::fromUtf8(c.value));
     }
+    // A list's name follows its caption.
+    WindowFixture::choose(f->ComboBox_paket, 1);
+    QCOMPARE(QAccessible::queryAccessibleInterface(f->ComboBox_programm)->text(QAccessible::Name),
+             QStringLiteral("Bundle"));
+    // Table cells read as their text; the address table's row titles name its rows.
+    f->StringGrid_adresse->setCell(1, 1, QStringLiteral("Ines Marlow"));
+    QAccessibleTableInterface* address =
+        QAccessible::queryAccessibleInterface(f->StringGrid_adresse)->tableInterface();
+    QCOMPARE(address->cellAt(1, 0)->text(QAccessible::Name), QStringLiteral("Ines Marlow"));
+    QCOMPARE(address->rowDescription(1), QStringLiteral("Name"));
     for (const char* name : {"Label_location", "ComboBox_location", "Edit_vatno", "Edit_visa1",
                              "Edit_cardholder", "Label_zahlungstext3"})
         QCOMPARE(f->findChild<QWidget*>(QString::fromLatin1(name))->parentWidget(), f->GroupBox1);
@@ -286,19 +314,17 @@ void WindowCreationTest::tablesHaveTitlesAndRowNumbers()
 void WindowCreationTest::hiddenAndDisabledControls()
 {
     WindowFixture f;
-    QVERIFY(!f->Edit_einzelpreis->isEnabled());
-    QVERIFY(!f->Edit_sumnet->isEnabled());
-    QVERIFY(!f->Edit_versandkosten->isEnabled());
+    // Amounts are read, not typed, and not passed on the way through the window.
+    for (QLineEdit* amount : {f->Edit_einzelpreis, f->Edit_sumnet, f->Edit_versandkosten}) {
+        QVERIFY2(amount->isEnabled() && amount->isReadOnly(), qPrintable(amount->objectName()));
+        QCOMPARE(amount->focusPolicy(), Qt::NoFocus);
+    }
     QVERIFY(f->Button_save->isHidden());
     QVERIFY(f->Button_load->isHidden());
     for (QLineEdit* card : {f->Edit_visa1, f->Edit_visa2, f->Edit_visa3, f->Edit_visa4,
                             f->Edit_expdate, f->Edit_cardholder})
         QVERIFY2(card->isHidden(), qPrintable(card->objectName()));
-    // No tab stop: reachable by click only.
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             f->Edit_sumnet, f->Button_orderupdates, f->Button_upgrade, f->Button_clear,
-             f->Button_clipboard, f->Button_notepad, f->Button_email, f->Button_save,
-             f->Button_load, f->Button_cancel, f->Button_ok})
+    for (QWidget* control : {f->Button_save, f->Button_load})
         QVERIFY2(!(control->focusPolicy() & Qt::TabFocus), qPrintable(control->objectName()));
 }
 
@@ -312,14 +338,39 @@ void WindowCreationTest::tabOrderFollowsTheDesign()
             chain << w->objectName();
         w = w->nextInFocusChain();
     } while (w != f->ComboBox_paket && chain.size() < 100);
-    const QStringList expected = {
-        "ComboBox_paket",     "ComboBox_programm",   "ComboBox_updateneu", "ComboBox_lizenztyp",
-        "SpinEdit_anzahl",    "ComboBox_language",   "Edit_lizno",         "Memo1",
-        "Button_add",         "StringGrid_lizenzen", "ComboBox_location",  "Edit_vatno",
-        "ComboBox_versand",   "ComboBox_zahlung",    "Edit_visa1",         "Edit_visa2",
-        "Edit_visa3",         "Edit_visa4",          "Edit_expdate",       "Edit_cardholder",
-        "Edit_versandkosten", "SpinButton_lizenzen", "StringGrid_adresse", "Button_zahlung",
-        "Edit_einzelpreis",   "CheckBox_lizenzen",   "Button_help"};
+    const QStringList expected = {"ComboBox_paket",
+                                  "ComboBox_programm",
+                                  "ComboBox_updateneu",
+                                  "ComboBox_lizenztyp",
+                                  "SpinEdit_anzahl",
+                                  "ComboBox_language",
+                                  "Edit_lizno",
+                                  "Memo1",
+                                  "Button_add",
+                                  "StringGrid_lizenzen",
+                                  "ComboBox_location",
+                                  "Edit_vatno",
+                                  "ComboBox_versand",
+                                  "ComboBox_zahlung",
+                                  "Edit_visa1",
+                                  "Edit_visa2",
+                                  "Edit_visa3",
+                                  "Edit_visa4",
+                                  "Edit_expdate",
+                                  "Edit_cardholder",
+                                  "SpinButton_lizenzen",
+                                  "StringGrid_adresse",
+                                  "Button_zahlung",
+                                  "CheckBox_lizenzen",
+                                  "Button_help",
+                                  "Button_clear",
+                                  "Button_clipboard",
+                                  "Button_notepad",
+                                  "Button_email",
+                                  "Button_orderupdates",
+                                  "Button_upgrade",
+                                  "Button_cancel",
+                                  "Button_ok"};
     // Widgets the toolkit puts in the chain on its own (a spin box's line edit, the grids'
     // viewports and headers) carry no name and are left out.
     chain.removeAll(QString());

@@ -1,5 +1,7 @@
 #include "controls/amount_field.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QStyle>
@@ -98,6 +100,33 @@ private:
     QRect design_;
 };
 
+// Text and background of a field shown for reading: the window's own pair, which every theme
+// keeps legible against each other, instead of the greyed text of a disabled field.
+class ReadingColours : public QObject {
+public:
+    explicit ReadingColours(QLineEdit* field) : QObject(field), field_(field) { apply(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == field_ && event->type() == QEvent::ApplicationPaletteChange)
+            apply();
+        return false;
+    }
+
+private:
+    void apply()
+    {
+        const QPalette theme = QApplication::palette(field_);
+        QPalette palette = field_->palette();
+        palette.setColor(QPalette::Base, theme.color(QPalette::Window));
+        palette.setColor(QPalette::Text, theme.color(QPalette::WindowText));
+        field_->setPalette(palette);
+    }
+
+    QLineEdit* field_;
+};
+
 } // namespace
 
 void KeepAmountWhole(QLineEdit* field)
@@ -110,4 +139,12 @@ void KeepAmountWhole(QLineEdit* field)
 int AmountFieldWidthFor(const QLineEdit* field)
 {
     return textWidth(field->font(), field->text()) + overhead(field);
+}
+
+void ShowAmountForReading(QLineEdit* field)
+{
+    field->setEnabled(true);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->installEventFilter(new ReadingColours(field));
 }

@@ -1,11 +1,14 @@
 #include "controls/eliding_combo_box.h"
 
+#include "controls/control_accessibility.h"
+
 #include <QEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
 ElidingComboBox::ElidingComboBox(QWidget* parent) : QComboBox(parent)
 {
+    InstallControlAccessibility();
     connect(this, &QComboBox::currentTextChanged, this, [this] { updateToolTip(); });
 }
 

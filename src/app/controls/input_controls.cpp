@@ -1,5 +1,6 @@
 #include "controls/input_controls.h"
 
+#include "controls/control_accessibility.h"
 #include "controls/line_breaks.h"
 
 #include <QInputMethodEvent>
@@ -132,4 +133,9 @@ QMimeData* OrderMemo::createMimeDataFromSelection() const
     auto* data = new QMimeData;
     data->setText(WithPlainLineBreaks(textCursor().selectedText()));
     return data;
+}
+
+AreaCheckBox::AreaCheckBox(QWidget* parent) : QCheckBox(parent)
+{
+    InstallControlAccessibility();
 }

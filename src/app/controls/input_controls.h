@@ -53,7 +53,7 @@ protected:
 class AreaCheckBox : public QCheckBox {
     Q_OBJECT
 public:
-    explicit AreaCheckBox(QWidget* parent = nullptr) : QCheckBox(parent) {}
+    explicit AreaCheckBox(QWidget* parent = nullptr);
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }

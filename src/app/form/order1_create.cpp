@@ -122,8 +122,10 @@ void TForm_order::FormCreate()
     // window.
     GroupBox1->parentWidget()->installEventFilter(this);
     describeForAssistiveTools();
-    for (QLineEdit* amount : {Edit_einzelpreis, Edit_sumnet, Edit_versandkosten})
+    for (QLineEdit* amount : {Edit_einzelpreis, Edit_sumnet, Edit_versandkosten}) {
+        ShowAmountForReading(amount);
         KeepAmountWhole(amount);
+    }
 
     // No list has a selection until the first activation.
     for (QComboBox* list :
@@ -210,13 +212,17 @@ void TForm_order::describeForAssistiveTools()
         {Label_versandkosten, Edit_versandkosten},
         {Label_zahlung, ComboBox_zahlung},
     };
-    for (const auto& [label, field] : buddies) {
+    // The name is taken from the label whenever it is asked for, so a caption that changes
+    // with the choices ("Software", "Bundle") is what is heard.
+    for (const auto& [label, field] : buddies)
         label->setBuddy(field);
-        field->setAccessibleName(label->text());
-    }
-    ComboBox_paket->setAccessibleName(QStringLiteral("Program or bundle"));
-    ComboBox_programm->setAccessibleName(QStringLiteral("Program"));
     Button_add->setAccessibleName(QStringLiteral("Add item to the order"));
+    // Tab passes by the price, so "+" tells what it will add.
+    connect(Edit_einzelpreis, &QLineEdit::textChanged, Button_add, [this](const QString& price) {
+        Button_add->setAccessibleDescription(
+            price.isEmpty() ? QString()
+                            : QStringLiteral("%1: %2 EUR").arg(Label_einzelpreis->text(), price));
+    });
     Button_zahlung->setAccessibleName(QStringLiteral("Complete the order with totals and address"));
     Memo1->setAccessibleName(QStringLiteral("Order text"));
     StringGrid_adresse->setAccessibleName(QStringLiteral("Address"));
