@@ -10,8 +10,9 @@ packages=(
   libgtest-dev
   poppler-utils  # pdftotext and pdfinfo read the printed order back in the tests
   fonts-liberation2
-  # The clipboard test runs a virtual X server and pastes from a second program.
-  xvfb xclip
+  # The clipboard test runs a virtual X server and pastes from a second program; the window
+  # test gives such a server a desktop work area with xprop (x11-utils).
+  xvfb xclip x11-utils
   # The window runs natively in a Wayland session.
   qt6-wayland
   # The program as a child read through the accessibility bus, on X and on a headless Wayland

@@ -1,7 +1,7 @@
 // Leaving the order window: the save prompt, the choice of a hand-off, their failures, and the
 // Help and Cancel buttons.
-#include "platform/application.h"
 #include "form/U64INRA.h"
+#include "platform/application.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -431,16 +431,9 @@ void ClosingTest::orderOutlivesTheWindowOnTheClipboard()
     const QString xclip = QStandardPaths::findExecutable("xclip");
     if (xclip.isEmpty() || QStandardPaths::findExecutable("Xvfb").isEmpty())
         QSKIP("needs Xvfb and xclip, which scripts/install-deps.sh installs");
-    QProcess server, program;
-    server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
-    QVERIFY(server.waitForReadyRead(10000));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", ':' + server.readAllStandardOutput().trimmed());
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    // Under the sanitizers the X11 platform's own libraries trip two checks (a bounded strndup
-    // of an unterminated buffer, a D-Bus allocation kept to the end).
-    env.insert("ASAN_OPTIONS",
-               env.value("ASAN_OPTIONS") + ":strict_string_checks=0:detect_leaks=0");
+    const VirtualXServer server;
+    const QProcessEnvironment env = server.environment();
+    QProcess program;
     const auto clip = [&](const QStringList& arguments, const QByteArray& input = {}) {
         QProcess client;
         client.setProcessEnvironment(env);
@@ -463,8 +456,6 @@ void ClosingTest::orderOutlivesTheWindowOnTheClipboard()
     clip({"-i"}, "something else");
     QVERIFY(program.waitForFinished(30000));
     QCOMPARE(program.exitCode(), 0);
-    server.terminate();
-    server.waitForFinished(10000);
 }
 
 int main(int argc, char* argv[])

@@ -1,5 +1,6 @@
 // Writing order.qzo and outwin.txt when the file system says no: the previous file stays
 // exactly as it was, the user learns why, and the flags stay as they were.
+#include "platform/text_file.h"
 #include "window_fixture.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cerrno>
 #include <functional>
 
 #ifdef Q_OS_UNIX
@@ -49,6 +51,10 @@ public:
                 std::signal(SIGXFSZ, oldHandler);
             };
 #endif
+        } else if (kind == QLatin1String("disk full")) {
+            // Through the writer's seam: a full file system cannot be mounted everywhere.
+            SetWriteErrorForTesting(ENOSPC);
+            undo_ = [] { SetWriteErrorForTesting(0); };
         } else if (kind == QLatin1String("no file handle left")) {
 #ifdef Q_OS_UNIX
             rlimit old{};
@@ -107,6 +113,7 @@ void FileFaultsTest::failedWriteKeepsThePreviousFile_data()
         // outwin.txt is overwritten in place; nobody relies on its previous content.
         {"read-only directory", "File access denied.", ""},
         {"write stops part-way", "Disk full.", "Stream write error."},
+        {"disk full", "Disk full.", "Stream write error."},
         {"no file handle left", "Too many open files.", "Cannot create file outwin.txt."},
     };
     for (const auto& c : cases) {

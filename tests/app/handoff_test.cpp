@@ -251,6 +251,11 @@ void HandoffTest::notepadWritesOutwinByteForByte_data()
     QTest::newRow("only a line break") << "\n" << QByteArray("\r\n");
     // The tests run in a UTF-8 locale, whose code page that is.
     QTest::newRow("letters outside ASCII") << "M\u00fcller\n" << QByteArray("M\xc3\xbcller\r\n");
+    // Longer than the pieces the writer encodes and writes, with a character of two UTF-16
+    // units across the end of the fourth piece (64 Ki units).
+    QTest::newRow("long line, emoji across a piece boundary")
+        << QString(65535, 'a') + "\U0001F600" + QString(70000, 'b') + '\n'
+        << QByteArray(65535, 'a') + "\xf0\x9f\x98\x80" + QByteArray(70000, 'b') + "\r\n";
 }
 
 void HandoffTest::notepadWritesOutwinByteForByte()

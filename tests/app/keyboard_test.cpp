@@ -368,40 +368,66 @@ void KeyboardTest::pastedLineBreaksKeepOneLineFieldsOnOneLine()
     StringGrid* grid = f->StringGrid_adresse;
     const QModelIndex cell = grid->model()->index(2, 0);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
-    static const QString pasted = QStringLiteral("DE123\r\nXYZ\u2028\r\n");
+    // Every kind of line break, alone and mixed; breaks inside become one blank each, breaks at
+    // the end none.
+    const std::pair<QString, QString> texts[] = {
+        {QStringLiteral("DE123\r\nXYZ\u2028\r\n"), QStringLiteral("DE123 XYZ")},
+        {QStringLiteral("DE123\nXYZ\n"), QStringLiteral("DE123 XYZ")},
+        {QStringLiteral("DE123\rXYZ\r"), QStringLiteral("DE123 XYZ")},
+        {QStringLiteral("DE123\r\nXYZ\r\n"), QStringLiteral("DE123 XYZ")},
+        {QStringLiteral("DE123\u2029XYZ\u2029"), QStringLiteral("DE123 XYZ")},
+        {QStringLiteral("a\n\nb"), QStringLiteral("a  b")},
+        {QStringLiteral("a\r\rb\u2029\u2028c"), QStringLiteral("a  b  c")},
+    };
     const auto contextMenuPaste = [](QLineEdit* e) {
         QContextMenuEvent menu(QContextMenuEvent::Mouse, {2, 2}, e->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(e, &menu);
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P); // "&Paste"
     };
-    const std::function<void(QLineEdit*)> channels[] = {
-        [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); },
-        [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); },
-        contextMenuPaste,
-        [](QLineEdit* e) {
-            dropText(e, {e->width() - 2, 2}, pasted);
+    const std::function<void(QLineEdit*, const QString&)> channels[] = {
+        [](QLineEdit* e, const QString&) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); },
+        [](QLineEdit* e, const QString&) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); },
+        [&](QLineEdit* e, const QString&) { contextMenuPaste(e); },
+        [](QLineEdit* e, const QString& text) {
+            dropText(e, {e->width() - 2, 2}, text);
         },
-        [](QLineEdit* e) { // a key or an input method with a line break as its text
-            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, {}, QString(QChar::LineSeparator));
+        [](QLineEdit* e, const QString& text) { // an input method
             QInputMethodEvent commit;
-            commit.setCommitString(QStringLiteral("XYZ\r\n"));
-            QTest::keyClicks(e, QStringLiteral("DE123"));
-            QApplication::sendEvent(e, &key);
+            commit.setCommitString(text);
             QApplication::sendEvent(e, &commit);
         },
     };
     for (QLineEdit* field : {f->Edit_vatno, qobject_cast<QLineEdit*>(grid->indexWidget(cell))}) {
-        for (int channel = 0; channel < 5; ++channel) {
+        for (const auto& [pasted, kept] : texts) {
+            for (int channel = 0; channel < 5; ++channel) {
+                const QString row =
+                    QString::number(channel) + " " + pasted.toUtf8().toPercentEncoding() + ": ";
+                field->clear();
+                QTest::keyClicks(field, QStringLiteral("ab"));
+                QGuiApplication::clipboard()->setText(pasted);
+                channels[channel](field, pasted);
+                QCOMPARE(row + field->text(), row + "ab" + kept);
+                if (channel >= 3)
+                    continue;
+                // A paste is an undo step of its own, as the field's own paste: what is typed
+                // after it goes first, then the paste.
+                QTest::keyClick(field, Qt::Key_C);
+                QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+                QCOMPARE(row + field->text(), row + "ab" + kept);
+                QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+                QCOMPARE(row + field->text(), row + "ab");
+            }
+        }
+        // A key whose text is a line or paragraph separator, as a layout or a typing tool may
+        // send: the blank between two words.
+        for (const QChar separator :
+             {QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)}) {
             field->clear();
             QTest::keyClicks(field, QStringLiteral("ab"));
-            QGuiApplication::clipboard()->setText(pasted);
-            channels[channel](field);
-            QCOMPARE(QString::number(channel) + field->text(),
-                     QString::number(channel) + "abDE123 XYZ");
-            if (channel < 3) { // a paste is an undo step of its own, as the field's own paste
-                field->undo();
-                QCOMPARE(QString::number(channel) + field->text(), QString::number(channel) + "ab");
-            }
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, {}, QString(separator));
+            QApplication::sendEvent(field, &key);
+            QTest::keyClicks(field, QStringLiteral("c"));
+            QCOMPARE(field->text(), QStringLiteral("ab c"));
         }
     }
 }

@@ -42,9 +42,23 @@ void PrintTest::layoutWrapsAtBlanksAndNeverCuts()
              std::pair{"ab 0123456789ABC de", "ab|0123456789|ABC de"},
              std::pair{"x\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600",
                        "x\U0001F600\U0001F600\U0001F600\U0001F600|\U0001F600\U0001F600"},
+             std::pair{"   0123456789ABC", "0123456789|ABC"}, // no empty line for the indent
          })
-        QCOMPARE(WrapLine(QString::fromUtf8(line), 10, units).join(QLatin1Char('|')),
+        QCOMPARE(LayOutPages({QString::fromUtf8(line)}, 10, 9, units).first().join('|'),
                  QString::fromUtf8(printed));
+    // A tab reaches the next multiple of eight columns.
+    QCOMPARE(LayOutPages({"a\tb", "12345678\tb", "1234567\tb c\td"}, 80, 9, units).first(),
+             (QStringList{"a       b", "12345678        b", "1234567 b c     d"}));
+
+    // Pages of 9 printed lines (11 rows: the lines, an empty one, the footer), filled in order.
+    QCOMPARE(PrintedLinesPerPage(110, 10), 9);
+    QCOMPARE(PrintedLinesPerPage(119.9, 10), 9);
+    QStringList lines;
+    for (int i = 1; i <= 19; ++i)
+        lines << QString::number(i);
+    const QList<QStringList> pages = LayOutPages(lines, 10, 9, units);
+    QCOMPARE(pages, (QList<QStringList>{lines.mid(0, 9), lines.mid(9, 9), lines.mid(18)}));
+    QCOMPARE(LayOutPages(lines.mid(0, 18), 10, 9, units).size(), 2);
 }
 
 void PrintTest::pdfHoldsEveryLineOnNumberedPages()
@@ -70,10 +84,12 @@ void PrintTest::pdfHoldsEveryLineOnNumberedPages()
 
     QCOMPARE(f.desktop.saveFileOffers, QStringList{QDir::current().filePath("order.pdf")});
     QVERIFY(f.desktop.errors.isEmpty() && !f->savedFlag());
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    QVERIFY(info.contains(QStringLiteral("Purchase Order to VELMARO Software")));
-    const int pages =
-        QRegularExpression(QStringLiteral("Pages: +(\\d+)")).match(info).captured(1).toInt();
+    const auto pageCount = [](const QString& file) {
+        const QString info = run(QStringLiteral("pdfinfo"), {file});
+        return QRegularExpression(QStringLiteral("Pages: +(\\d+)")).match(info).captured(1).toInt();
+    };
+    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains("Purchase Order to VELMARO Software"));
+    const int pages = pageCount(pdf);
     QVERIFY(pages > 1);
 
     // Every word of every line in order, the long line on two printed lines, every footer.
@@ -90,6 +106,16 @@ void PrintTest::pdfHoldsEveryLineOnNumberedPages()
     beyond.setOutputFileName(f.path(QStringLiteral("beyond.pdf")));
     beyond.setFromTo(pages + 1, pages + 1);
     QVERIFY(PaintOrder(beyond, {QStringLiteral("kept")}, QFont()) && !QFile::exists("beyond.pdf"));
+
+    QPrinter last; // the last page to the last page: that page alone
+    last.setOutputFileName(f.path(QStringLiteral("last.pdf")));
+    last.setFromTo(pages, pages);
+    QFont printed(f->Memo1->font().family()); // as the window prints
+    printed.setPointSizeF(kPrintPointSize);
+    QVERIFY(PaintOrder(last, f->orderText().all(), printed));
+    QCOMPARE(pageCount(QStringLiteral("last.pdf")), 1);
+    const QString lastPage = run(QStringLiteral("pdftotext"), {QStringLiteral("last.pdf"), "-"});
+    QVERIFY(lastPage.contains(PageFooter(pages, pages)) && lastPage.contains("Line 1200"));
 }
 
 void PrintTest::failedPdfWriteKeepsThePreviousFile()

@@ -373,6 +373,8 @@ void SavedOrderTest::hostileFileAtStart_data()
     QTest::newRow("directory") << "directory" << sum << qint64(-1) << denied;
     QTest::newRow("sparse file past the bound")
         << "sparse" << sum << qint64(-1) << "Invalid numeric input.";
+    QTest::newRow("sparse file at the bound")
+        << "sparse, at the bound" << sum << qint64(153000) << QString();
     QTest::newRow("LF line ends") << "LF" << sum << qint64(153000) << QString();
     QTest::newRow("written on Windows") << "Windows-1252" << sum << qint64(153000) << QString();
     QTest::newRow("UTF-8 with a character cut off at the end")
@@ -419,8 +421,9 @@ void SavedOrderTest::hostileFileAtStart()
         else if (!kind.startsWith(QLatin1String("pipe")))
             writeFile(kOrderFile,
                       kind == QLatin1String("LF") ? bytes.replace("\r\n", "\n") : bytes);
-        if (kind == QLatin1String("sparse"))
-            QVERIFY(QFile::resize(kOrderFile, velmaro::kMaxOrderFileBytes + 1));
+        if (kind.startsWith(QLatin1String("sparse")))
+            QVERIFY(QFile::resize(kOrderFile,
+                                  velmaro::kMaxOrderFileBytes + (kind == QLatin1String("sparse"))));
     });
 
     QCOMPARE(f.desktop.errors, error.isEmpty() ? QStringList() : QStringList{error});

@@ -1,7 +1,7 @@
 // The selection row as the customer uses it: list refills, the controls that follow the item
 // kind, the language choice across items, and the price shown for each composition.
-#include "core/catalogue.h"
 #include "controls/eliding_combo_box.h"
+#include "core/catalogue.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -255,6 +255,14 @@ void SelectionTest::typingRepricesAtEveryKeystroke()
         QCOMPARE(f->SpinEdit_anzahl->text(), QLatin1String(step.text));
         QCOMPARE(f->Edit_einzelpreis->text(), QLatin1String(step.price));
     }
+    // The largest count the field takes, for the dearest bundle as floating licences (14,950.00
+    // less 35 %, 999,999 times); a seventh digit is refused.
+    WindowFixture::choose(f->ComboBox_paket, kBundle);
+    WindowFixture::choose(f->ComboBox_programm, 8);
+    WindowFixture::choose(f->ComboBox_lizenztyp, kNetworkFloating);
+    typeNumber(f, QStringLiteral("9999999"));
+    QCOMPARE(f->SpinEdit_anzahl->text(), QStringLiteral("999999"));
+    QCOMPARE(f->Edit_einzelpreis->text(), QStringLiteral("9,717,490,282.50"));
 }
 
 void SelectionTest::longNamesShowCutWithTheWholeNameAsTooltip()

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QPoint>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -30,4 +32,21 @@ public:
 
 private:
     QTimer poll_;
+};
+
+// A virtual X server (Xvfb, with `options` added) for as long as it lives; a test that cannot
+// start it stops.
+class VirtualXServer {
+public:
+    explicit VirtualXServer(const QStringList& options = {});
+    ~VirtualXServer();
+    VirtualXServer(const VirtualXServer&) = delete;
+    VirtualXServer& operator=(const VirtualXServer&) = delete;
+
+    // What a child process needs to show its windows on this server.
+    QProcessEnvironment environment() const { return environment_; }
+
+private:
+    QProcess server_;
+    QProcessEnvironment environment_;
 };

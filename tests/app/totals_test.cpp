@@ -1,6 +1,5 @@
 // Delivery and payment controls and the closing blocks that "---->" appends, driven through the
 // real window: the net sum comes from "+", the choices from the lists as a user picks them.
-#include "controls/amount_field.h"
 #include "core/seller.h"
 #include "window_fixture.h"
 
@@ -63,6 +62,23 @@ QStringList bankTransferBlock(WindowFixture& f)
 }
 
 const QStringList kEmptyAddress = {"", "", "", "", "", "", ""};
+
+// True when the field shows its text from the first character on: the first character stands
+// where it stands once the field has scrolled it into view.
+bool showsFirstCharacter(QLineEdit* field)
+{
+    const auto firstCharacterX = [field] {
+        return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    field->grab(); // painted as the user sees it, the cursor at the end
+    const int end = field->cursorPosition();
+    field->setCursorPosition(0);
+    const int shown = firstCharacterX();
+    field->grab(); // scrolled, if need be, to bring the first character into view
+    const bool unscrolled = firstCharacterX() == shown;
+    field->setCursorPosition(end);
+    return unscrolled;
+}
 
 } // namespace
 
@@ -338,20 +354,27 @@ void TotalsTest::amountsShowWhole()
     QCOMPARE(f->Edit_sumnet->text(), QStringLiteral("1,943,500.00"));
     QCOMPARE(f->Edit_sumnet->toolTip(), QStringLiteral("1,943,500.00"));
     QCOMPARE(f->Edit_sumnet->accessibleDescription(), QStringLiteral("1,943,500.00"));
+    QVERIFY(showsFirstCharacter(f->Edit_sumnet));
 
     // The largest amount: whole, legible, the right edge kept, clear of the left neighbour.
     const QPair<QLineEdit*, QWidget*> fields[] = {{f->Edit_sumnet, f->Button_add},
                                                   {f->Edit_einzelpreis, f->Edit_lizno},
                                                   {f->Edit_versandkosten, f->Label_versandkosten}};
     for (const auto& [field, neighbour] : fields) {
-        const int right = field->geometry().right();
+        field->setText(QStringLiteral("1.00"));
+        const QRect design = field->geometry();
+        const int designSize = QFontInfo(field->font()).pixelSize();
         field->setText(QStringLiteral("999,999,999.99"));
         const QByteArray name = field->objectName().toLatin1();
-        QVERIFY2(AmountFieldWidthFor(field) <= field->width(), name);
+        QVERIFY2(showsFirstCharacter(field), name);
         QVERIFY2(QFontInfo(field->font()).pixelSize() >= 8, name);
-        QVERIFY2(field->geometry().right() == right, name);
+        QVERIFY2(field->geometry().right() == design.right(), name);
         QVERIFY2(field->x() > neighbour->geometry().right(), name);
         QCOMPARE(field->toolTip(), QStringLiteral("999,999,999.99"));
+        // A small amount after it takes the design size and place again.
+        field->setText(QStringLiteral("1.00"));
+        QVERIFY2(QFontInfo(field->font()).pixelSize() == designSize, name);
+        QVERIFY2(field->geometry() == design, name);
     }
 }
 

@@ -18,8 +18,9 @@ constexpr int kGap = 4;
 constexpr qreal kSmallestShare = 0.6;
 constexpr int kSteps = 16;
 
-// The horizontal space around the text of a line edit: frame, text margins and the edit's own
-// margin of 2 pixels a side.
+// The horizontal space around the text of a line edit: frame, text margins, the edit's own
+// margin of 2 pixels a side, and the pixel it keeps after the text for the cursor. Without that
+// pixel a text of exactly the room is scrolled by it, and the first digit is cut.
 int overhead(const QLineEdit* field)
 {
     QStyleOptionFrame option;
@@ -30,7 +31,7 @@ int overhead(const QLineEdit* field)
     const QRect contents =
         field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
     const QMargins margins = field->textMargins();
-    return field->width() - contents.width() + margins.left() + margins.right() + 2 * 2;
+    return field->width() - contents.width() + margins.left() + margins.right() + 2 * 2 + 1;
 }
 
 int textWidth(const QFont& font, const QString& text)
@@ -134,11 +135,6 @@ void KeepAmountWhole(QLineEdit* field)
     const AmountFit fit(field);
     QObject::connect(field, &QLineEdit::textChanged, field, fit);
     fit();
-}
-
-int AmountFieldWidthFor(const QLineEdit* field)
-{
-    return textWidth(field->font(), field->text()) + overhead(field);
 }
 
 void ShowAmountForReading(QLineEdit* field)

@@ -9,9 +9,6 @@ class QLineEdit;
 // whoever writes it.
 void KeepAmountWhole(QLineEdit* field);
 
-// The width the field's contents take with its current font, frame and margins included.
-int AmountFieldWidthFor(const QLineEdit* field);
-
 // Shows an amount for reading only, out of the tab order but not disabled: a disabled field is
 // skipped by screen readers outside their review mode, and its greyed text is too faint to
 // read. The field takes the window's colours for text and background, whatever the theme, and

@@ -144,6 +144,8 @@ bool directoryMarkedReadOnly([[maybe_unused]] const QFileInfo& file)
 // small enough that the memory is reused rather than freshly mapped for every save.
 constexpr qsizetype kChunk = 64 * 1024;
 
+int writeErrorForTesting = 0;
+
 // Takes one piece of the file's bytes; false when writing it failed.
 using Sink = std::function<bool(const QByteArray&)>;
 using Fill = std::function<bool(const Sink&)>;
@@ -155,6 +157,10 @@ std::optional<FileFailure> writeAndFlush(QFileDevice& file, const Fill& fill)
 {
     int error = 0;
     const Sink write = [&file, &error](const QByteArray& bytes) {
+        if (writeErrorForTesting != 0) {
+            error = writeErrorForTesting;
+            return false;
+        }
         clearSystemError();
         if (file.write(bytes) == bytes.size())
             return true;
@@ -378,4 +384,9 @@ std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayVi
 std::optional<FileFailure> WritePrivateFile(const QString& fileName, QByteArrayView bytes)
 {
     return writeFile(fileName, false, piecesOf(bytes), true);
+}
+
+void SetWriteErrorForTesting(int systemError)
+{
+    writeErrorForTesting = systemError;
 }

@@ -64,3 +64,8 @@ std::optional<FileFailure> WritePrivateFile(const QString& fileName, QByteArrayV
 // mark itself is dropped.
 std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string& text,
                                             qint64 maxBytes);
+
+// A seam for tests: while not 0, every write into a file fails with this system error number
+// (ENOSPC for a full disk, say) as the system would fail it, for faults that a test machine
+// cannot make for real. 0 lets writes through again.
+void SetWriteErrorForTesting(int systemError);

@@ -134,6 +134,11 @@ QList<QStringList> LayOutPages(const QStringList& lines, qreal width, int linesP
     return pages;
 }
 
+int PrintedLinesPerPage(qreal height, qreal lineSpacing)
+{
+    return static_cast<int>(std::floor(height / lineSpacing)) - 2;
+}
+
 QString PageFooter(int page, int pageCount)
 {
     return QStringLiteral("Page %1 of %2").arg(page).arg(pageCount);
@@ -171,11 +176,11 @@ bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont
     const QFontMetricsF metrics(font, &device);
 
     // The painter's origin is the corner of the area within the margins; the footer takes the
-    // last line of it, with one empty line above.
+    // last line of it.
     const qreal width = device.width();
     const qreal height = device.height();
     const qreal lineSpacing = metrics.lineSpacing();
-    const int linesPerPage = static_cast<int>(std::floor(height / lineSpacing)) - 2;
+    const int linesPerPage = PrintedLinesPerPage(height, lineSpacing);
     const QList<QStringList> pages =
         LayOutPages(lines, width, linesPerPage, [&metrics](QStringView text) {
             return metrics.horizontalAdvance(text.toString());

@@ -35,6 +35,10 @@ QStringList WrapLine(const QString& line, qreal width, const TextMeasure& measur
 QList<QStringList> LayOutPages(const QStringList& lines, qreal width, int linesPerPage,
                                const TextMeasure& measure);
 
+// How many printed lines of `lineSpacing` a page area of `height` holds: all rows but the last,
+// which takes the footer, and the one above it, which stays empty.
+int PrintedLinesPerPage(qreal height, qreal lineSpacing);
+
 // "Page 2 of 7".
 QString PageFooter(int page, int pageCount);
 
