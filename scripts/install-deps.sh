@@ -7,8 +7,10 @@ packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libxcb1-dev  # asks the X server whether a clipboard manager runs
+  libqrencode-dev  # draws the payment code
   libgtest-dev
-  poppler-utils  # pdftotext and pdfinfo read the printed order back in the tests
+  poppler-utils  # pdftotext, pdfinfo and pdftoppm read the printed order back in the tests
+  zbar-tools  # zbarimg scans the payment code back in the tests
   fonts-liberation2
   # The clipboard test runs a virtual X server and pastes from a second program; the window
   # test gives such a server a desktop work area with xprop (x11-utils).

@@ -91,4 +91,15 @@ std::string BuildMailRequestFromText(std::string_view prefix, std::string_view t
     return request;
 }
 
+std::string PayPalPaymentLink(Money total)
+{
+    // The link's amount is read by the payment service, not by the customer: to the cent, but
+    // in the service's own fixed form rather than with the locale's separators.
+    std::string link(seller::kPayPalLink);
+    link += '/';
+    link += PlainMoneyText(total);
+    link += "EUR";
+    return link;
+}
+
 } // namespace velmaro

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/money.h"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,5 +22,9 @@ std::string BuildMailRequest(std::string_view prefix, std::span<const std::strin
 // The same from the whole order text, its lines separated by "\n"; the empty remainder after
 // a final line break is no line.
 std::string BuildMailRequestFromText(std::string_view prefix, std::string_view text);
+
+// The seller's payment link for the total: link + "/" + PlainMoneyText + "EUR". The order text
+// and the payment code both take it from here, so the code holds the very link the text shows.
+std::string PayPalPaymentLink(Money total);
 
 } // namespace velmaro

@@ -1,5 +1,6 @@
 #include "core/order_text.h"
 
+#include "core/mail_request.h"
 #include "core/seller.h"
 
 #include <initializer_list>
@@ -33,15 +34,18 @@ std::string Joined(std::initializer_list<std::string_view> pieces)
 
 } // namespace
 
+std::string IsoDate(Date day)
+{
+    return ZeroPadded(day.year, 4) + "-" + ZeroPadded(day.month, 2) + "-" + ZeroPadded(day.day, 2);
+}
+
 std::vector<std::string> OrderHeaderLines(Date today)
 {
-    const std::string date = ZeroPadded(today.year, 4) + "-" + ZeroPadded(today.month, 2) + "-" +
-                             ZeroPadded(today.day, 2);
     return {
         Joined({"Purchase Order to ", seller::kName}),
         "",
         "P.O.:",
-        "Date: " + date,
+        "Date: " + IsoDate(today),
         "",
         "We hereby order:",
         "",
@@ -175,9 +179,7 @@ ClosingBlock ClosingLines(const ClosingInput& input, const MoneyFormat& format)
     } else if (input.payment == 1) {
         lines.emplace_back();
         lines.push_back(Joined({input.paymentCaption, ": ", labels.line1}));
-        // The link's amount is read by the payment service, not by the customer: to the cent,
-        // but in the service's own fixed form rather than with the locale's separators.
-        lines.push_back(Joined({seller::kPayPalLink, "/", PlainMoneyText(total), "EUR"}));
+        lines.push_back(PayPalPaymentLink(total));
         lines.push_back(labels.line3);
     }
 

@@ -17,6 +17,9 @@ struct Date {
     int day;
 };
 
+// "2026-12-07": zero-padded digits, whatever the user's locale writes.
+std::string IsoDate(Date day);
+
 // --- Header and item lines ("+") -------------------------------------------------------------
 
 // The seven header lines: "Purchase Order to VELMARO Software", "", "P.O.:",

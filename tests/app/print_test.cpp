@@ -1,9 +1,12 @@
 // The printed order and its PDF, read back with poppler's tools.
+#include "form/payment_code_window.h"
 #include "print/order_print.h"
 #include "window_fixture.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -22,6 +25,12 @@ QString run(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+QByteArray scanned(WindowFixture& f, QWidget* window)
+{
+    window->grab().save(f.path(QStringLiteral("code.png")));
+    return scannedCode(f.path(QStringLiteral("code.png")));
+}
+
 } // namespace
 
 class PrintTest : public QObject {
@@ -31,6 +40,8 @@ private slots:
     void pdfHoldsEveryLineOnNumberedPages();
     void failedPdfWriteKeepsThePreviousFile();
     void ctrlPOpensThePrintDialogOnly();
+    void pdfEndsWithThePaymentCode();
+    void paymentCodeWindowFollowsEveryClosingAndClear();
 };
 
 void PrintTest::layoutWrapsAtBlanksAndNeverCuts()
@@ -141,6 +152,73 @@ void PrintTest::ctrlPOpensThePrintDialogOnly()
     QTest::keyClick(f->Memo1, Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(watch.seen.size(), 1);
     QCOMPARE(f->Memo1->toPlainText(), QStringLiteral("kept\n"));
+}
+
+void PrintTest::pdfEndsWithThePaymentCode()
+{
+    WindowFixture f;
+    WindowFixture::click(f->Button_add);
+    WindowFixture::choose(f->ComboBox_location, 2);
+    f->StringGrid_adresse->setCell(1, 1, QStringLiteral("R. Amsel"));
+    WindowFixture::click(f->Button_zahlung);
+    const QString pdf = f.desktop.saveFileChoice = f.path(QStringLiteral("order.pdf"));
+    f->SaveOrderAsPdf();
+
+    // The last page, as a scanner sees it printed at 150 dots per inch.
+    const QString pages = QRegularExpression(QStringLiteral("Pages: +(\\d+)"))
+                              .match(run(QStringLiteral("pdfinfo"), {pdf}))
+                              .captured(1);
+    run(QStringLiteral("pdftoppm"), {"-r", "150", "-f", pages, "-l", pages, "-singlefile", "-png",
+                                     pdf, f.path(QStringLiteral("last"))});
+    QCOMPARE(scannedCode(f.path(QStringLiteral("last.png"))),
+             QByteArray::fromStdString(f->paymentCode().payload));
+    QVERIFY(f->paymentCode().payload.ends_with(" R. Amsel"));
+    const QString text = run(QStringLiteral("pdftotext"), {"-f", pages, "-l", pages, pdf, "-"});
+    QVERIFY(text.contains(QString::fromStdString(f->paymentCode().text)));
+}
+
+void PrintTest::paymentCodeWindowFollowsEveryClosingAndClear()
+{
+    // Opened through the menu entry, which is there before any "---->".
+    WindowFixture f;
+    std::unique_ptr<QMenu>(f->createOrderTextMenu())
+        ->findChild<QAction*>(QStringLiteral("action_payment_code"))
+        ->trigger();
+    auto* window = f->findChild<PaymentCodeWindow*>();
+    QVERIFY(window && window->isVisible() && !window->isModal());
+    QCOMPARE(window->accessibleName(), QStringLiteral("Payment code"));
+    QCOMPARE(window->Label_caption->text(), QString::fromUtf8(velmaro::kNoPaymentCodeYet));
+    QVERIFY(window->Image_code->isHidden());
+
+    // Bank transfer: the company's line break becomes a blank.
+    WindowFixture::click(f->Button_add);
+    WindowFixture::choose(f->ComboBox_location, 2);
+    f->StringGrid_adresse->setCell(1, 0, QStringLiteral("M\u00FCller & S\u00F6hne\nGmbH"));
+    WindowFixture::click(f->Button_zahlung);
+    QCOMPARE(window->Label_caption->text(),
+             QStringLiteral("Scan with your banking app to pay 383.00 EUR to VELMARO Software"));
+    const QByteArray transfer = "BCD\n002\n1\nSCT\nNHBKDEHH\nVELMARO Software\n"
+                                "DE52123456784711081500\nEUR383.00\n\n\nOrder " +
+                                QDate::currentDate().toString(Qt::ISODate).toUtf8() +
+                                " M\xC3\xBCller & S\xC3\xB6hne GmbH";
+    QCOMPARE(scanned(f, window), transfer);
+    const PaymentCodeSymbol symbol(transfer.toStdString());
+    QVERIFY(window->Image_code->pixmap().width() * symbol.size() >=
+            PaymentCodeWindow::kMinCodeSide * symbol.sideWithQuietZone());
+
+    // PayPal: a new "---->" replaces the code in the open window.
+    WindowFixture::choose(f->ComboBox_zahlung, 1);
+    WindowFixture::click(f->Button_zahlung);
+    QCOMPARE(window->Label_caption->text(), QStringLiteral("Scan to pay 383.00 EUR with PayPal"));
+    const QStringList text = f->orderText().all();
+    QCOMPARE(scanned(f, window), text.filter(QStringLiteral("paypal")).constLast().toUtf8());
+
+    WindowFixture::click(f->Button_clear);
+    QCOMPARE(window->Label_caption->text(), QString::fromUtf8(velmaro::kNoPaymentCodeYet));
+    QVERIFY(window->Image_code->isHidden());
+
+    f->close();
+    QVERIFY(!window->isVisible());
 }
 
 QTEST_MAIN(PrintTest)

@@ -23,6 +23,9 @@ QStringList entries(const QComboBox* list);
 // Drags a text onto a widget and drops it there, as the mouse does.
 void dropText(QWidget* target, const QPoint& at, const QString& text);
 
+// What zbarimg reads from the one QR code in an image file, byte for byte.
+QByteArray scannedCode(const QString& imageFile);
+
 // Any modal window that shows up while it lives is noted and closed, so a key or click that
 // opens a dialog by mistake fails the test instead of hanging it.
 class ModalWatch {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "controls/order_lines.h"
 #include "core/errors.h"
 #include "core/money.h"
-#include "controls/order_lines.h"
+#include "core/payment_code.h"
 #include "form/ui_order1.h"
 
 #include <QDialog>
@@ -12,8 +13,10 @@
 
 class Desktop;
 class OrderSafeguard;
+class PaymentCodeWindow;
 class QComboBox;
 class QMenu;
+struct PrintedPaymentCode;
 
 namespace velmaro {
 struct RecoveryCopy;
@@ -42,6 +45,8 @@ public:
     bool activated() const { return activated_; }
     OrderLines& orderText() { return *orderText_; }
     const velmaro::MoneyFormat& moneyFormat() const { return moneyFormat_; }
+    // The payment code of the last "---->" of this run, or why there is none.
+    const velmaro::PaymentCode& paymentCode() const { return paymentCode_; }
 
     // Creation and the first activation.
     void FormCreate();
@@ -115,8 +120,12 @@ public:
     // Printing and PDF of the order text.
     void PrintOrder();
     void SaveOrderAsPdf();
-    // The order text's context menu: the standard entries, then "Print…" and "Save as PDF…".
+    // The order text's context menu: the standard entries, "Payment code…", then "Print…" and
+    // "Save as PDF…".
     QMenu* createOrderTextMenu();
+
+    // The payment code's window, opened or brought to the front.
+    void ShowPaymentCode();
 
 protected:
     bool event(QEvent* event) override;
@@ -141,6 +150,10 @@ private:
     template <typename Work> void guarded(Work&& work);
     void showError(const QString& message);
     void showMessageAndFocus(const QString& message, QWidget* field);
+    static velmaro::Date today();
+    // Replaces the payment code, and what its window shows.
+    void setPaymentCode(velmaro::PaymentCode code);
+    PrintedPaymentCode printedPaymentCode() const;
 
     Desktop& desktop_;
     std::unique_ptr<OrderLines> orderText_;
@@ -150,6 +163,8 @@ private:
     velmaro::Money postage_;
     velmaro::Money total_;
     velmaro::Money itemPrice_;
+    velmaro::PaymentCode paymentCode_;
+    PaymentCodeWindow* paymentCodeWindow_ = nullptr;
     bool saved_ = false;
     bool mailed_ = false;
     bool activated_ = false;

@@ -12,8 +12,7 @@ void TForm_order::AddOrderHeader()
 {
     if (!velmaro::OrderHeaderDue(orderText_->count()))
         return;
-    const QDate today = QDate::currentDate();
-    orderText_->append(velmaro::OrderHeaderLines({today.year(), today.month(), today.day()}));
+    orderText_->append(velmaro::OrderHeaderLines(today()));
 }
 
 void TForm_order::Button_addClick()
@@ -65,4 +64,12 @@ void TForm_order::Button_clearClick()
     netSum_ = {};
     // Show the reset at once, so the field never shows a sum of lines that are gone.
     Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
+    // The code was the cleared closing's: it must not be paid again for a new order.
+    setPaymentCode({});
+}
+
+velmaro::Date TForm_order::today()
+{
+    const QDate date = QDate::currentDate();
+    return {date.year(), date.month(), date.day()};
 }

@@ -2,8 +2,8 @@
 #include "form/order1.h"
 
 #include "platform/desktop.h"
-#include "print/order_print.h"
 #include "platform/text_file.h"
+#include "print/order_print.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -84,6 +84,11 @@ QMenu* TForm_order::createOrderTextMenu()
 {
     QMenu* menu = Memo1->createStandardContextMenu();
     menu->addSeparator();
+    // Always enabled: without a code its window says why there is none.
+    QAction* code =
+        menu->addAction(QStringLiteral("Pa&yment code…"), this, [this] { ShowPaymentCode(); });
+    code->setObjectName(QStringLiteral("action_payment_code"));
+    menu->addSeparator();
     QAction* print = menu->addAction(QStringLiteral("Pri&nt…"), this, [this] { PrintOrder(); });
     print->setObjectName(QStringLiteral("action_print"));
     print->setShortcut(QKeySequence::Print);
@@ -101,7 +106,7 @@ void TForm_order::PrintOrder()
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() != QDialog::Accepted)
             return;
-        if (!PaintOrder(printer, orderText_->all(), printFont(Memo1)))
+        if (!PaintOrder(printer, orderText_->all(), printFont(Memo1), printedPaymentCode()))
             showError(QStringLiteral("The printer could not be started"));
     });
 }
@@ -120,7 +125,7 @@ void TForm_order::SaveOrderAsPdf()
             return;
         }
         const QByteArray pdf = OrderPdf(orderText_->all(), printFont(Memo1), kDocumentTitle,
-                                        PageSizeForLocale(QLocale::system()));
+                                        PageSizeForLocale(QLocale::system()), printedPaymentCode());
         if (pdf.isEmpty()) {
             showError(QStringLiteral("The PDF could not be made"));
             return;

@@ -97,5 +97,7 @@ void TForm_order::Button_zahlungClick()
         velmaro::ClosingBlock block = velmaro::ClosingLines(input, moneyFormat_);
         total_ = block.total;
         orderText_->append(block.lines);
+        setPaymentCode(velmaro::PaymentCodeFor(
+            {input.payment, total_, today(), input.address[0], input.address[1]}, moneyFormat_));
     });
 }

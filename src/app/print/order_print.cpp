@@ -168,7 +168,8 @@ QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale)
     }
 }
 
-bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont& font)
+bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont& font,
+                const PrintedPaymentCode& code)
 {
     // A printer whose least margins are wider keeps its own.
     device.setPageMargins(QMarginsF(kPrintMarginMm, kPrintMarginMm, kPrintMarginMm, kPrintMarginMm),
@@ -181,30 +182,58 @@ bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont
     const qreal height = device.height();
     const qreal lineSpacing = metrics.lineSpacing();
     const int linesPerPage = PrintedLinesPerPage(height, lineSpacing);
-    const QList<QStringList> pages =
-        LayOutPages(lines, width, linesPerPage, [&metrics](QStringView text) {
-            return metrics.horizontalAdvance(text.toString());
-        });
+    const TextMeasure measure = [&metrics](QStringView text) {
+        return metrics.horizontalAdvance(text.toString());
+    };
+    const QList<QStringList> pages = LayOutPages(lines, width, linesPerPage, measure);
+    int pageCount = static_cast<int>(pages.size());
+
+    // The code follows an empty line after the text, the caption follows the code; where the
+    // last page has no room left for all of it, it opens a page of its own.
+    qreal moduleSize = 0;
+    QStringList caption;
+    int codePage = 0;
+    qreal codeTop = 0;
+    if (!code.symbol.isNull()) {
+        const qreal minSide = kPrintCodeMinMm / 25.4 * device.logicalDpiY();
+        moduleSize = std::ceil(minSide / code.symbol.size());
+        caption = WrapLine(code.caption, width, measure);
+        const qreal blockHeight =
+            code.symbol.sideWithQuietZone() * moduleSize + (caption.size() + 1) * lineSpacing;
+        codePage = pageCount;
+        codeTop = pages.last().isEmpty() ? 0 : (pages.last().size() + 1) * lineSpacing;
+        if (codeTop > 0 && codeTop + blockHeight > linesPerPage * lineSpacing) {
+            codePage = ++pageCount;
+            codeTop = 0;
+        }
+    }
 
     // Pages asked for past the end print nothing, rather than a blank sheet.
     const QPageRanges ranges = device.pageRanges();
-    if (!ranges.isEmpty() && ranges.firstPage() > pages.size())
+    if (!ranges.isEmpty() && ranges.firstPage() > pageCount)
         return true;
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     painter.setFont(font);
+    const auto drawLines = [&](qreal top, const QStringList& block) {
+        for (int i = 0; i < block.size(); ++i)
+            painter.drawText(QPointF(0, top + i * lineSpacing + metrics.ascent()), block[i]);
+    };
     bool first = true;
-    for (int page = 1; page <= pages.size(); ++page) {
+    for (int page = 1; page <= pageCount; ++page) {
         if (!ranges.isEmpty() && !ranges.contains(page))
             continue;
         if (!first && !device.newPage())
             break;
         first = false;
-        const QStringList& printed = pages[page - 1];
-        for (int i = 0; i < printed.size(); ++i)
-            painter.drawText(QPointF(0, i * lineSpacing + metrics.ascent()), printed[i]);
-        const QString footer = PageFooter(page, static_cast<int>(pages.size()));
+        if (page <= pages.size())
+            drawLines(0, pages[page - 1]);
+        if (page == codePage) {
+            code.symbol.paint(painter, QPointF(0, codeTop), moduleSize);
+            drawLines(codeTop + code.symbol.sideWithQuietZone() * moduleSize, caption);
+        }
+        const QString footer = PageFooter(page, pageCount);
         painter.drawText(
             QPointF((width - metrics.horizontalAdvance(footer)) / 2, height - metrics.descent()),
             footer);
@@ -213,7 +242,7 @@ bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont
 }
 
 QByteArray OrderPdf(const QStringList& lines, const QFont& font, const QString& title,
-                    QPageSize::PageSizeId pageSize)
+                    QPageSize::PageSizeId pageSize, const PrintedPaymentCode& code)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -222,7 +251,7 @@ QByteArray OrderPdf(const QStringList& lines, const QFont& font, const QString& 
         writer.setTitle(title);
         writer.setCreator(QGuiApplication::applicationName());
         writer.setPageSize(QPageSize(pageSize));
-        if (!PaintOrder(writer, lines, font))
+        if (!PaintOrder(writer, lines, font, code))
             return {};
     }
     return buffer.data();

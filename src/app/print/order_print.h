@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/payment_code_picture.h"
+
 #include <QByteArray>
 #include <QFont>
 #include <QList>
@@ -45,11 +47,22 @@ QString PageFooter(int page, int pageCount);
 // Letter where the locale's country prints on it, A4 everywhere else.
 QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale);
 
-// Sets the margins and paints the lines on the device's pages, honouring the page ranges the
-// device was given; ranges wholly past the last page paint nothing. False when no painter
+// The payment code below the order text's last line, its caption under it; none when the
+// symbol is null. The symbol without its quiet zone is at least kPrintCodeMinMm square, which a
+// phone reads from arm's length.
+struct PrintedPaymentCode {
+    PaymentCodeSymbol symbol;
+    QString caption;
+};
+inline constexpr qreal kPrintCodeMinMm = 35;
+
+// Sets the margins and paints the lines, and the payment code after them (on a page of its own
+// when the last page has no room left for it), on the device's pages, honouring the page ranges
+// the device was given; ranges wholly past the last page paint nothing. False when no painter
 // could be started on the device.
-bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont& font);
+bool PaintOrder(QPagedPaintDevice& device, const QStringList& lines, const QFont& font,
+                const PrintedPaymentCode& code = {});
 
 // The order as a PDF document; empty when it could not be made.
 QByteArray OrderPdf(const QStringList& lines, const QFont& font, const QString& title,
-                    QPageSize::PageSizeId pageSize);
+                    QPageSize::PageSizeId pageSize, const PrintedPaymentCode& code = {});

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QProcess>
 #include <QWidget>
 
 QByteArray fileBytes(const QString& name)
@@ -38,6 +39,17 @@ void dropText(QWidget* target, const QPoint& at, const QString& text)
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &enter); // the drop goes to the widget that took the drag
     QApplication::sendEvent(target, &drop);
+}
+
+QByteArray scannedCode(const QString& imageFile)
+{
+    // Binary output: the bytes of the symbol as they are, not converted from a guessed charset.
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"),
+                                           QStringLiteral("-Sbinary"), imageFile});
+    if (!zbar.waitForFinished())
+        qFatal("zbarimg did not run; scripts/install-deps.sh installs it");
+    return zbar.readAllStandardOutput();
 }
 
 ModalWatch::ModalWatch()
