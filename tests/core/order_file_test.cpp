@@ -1,7 +1,6 @@
 #include "core/order_file.h"
 
 #include "core/errors.h"
-#include "core/recovery_copy.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -344,33 +343,6 @@ TEST(OrderFileParse, EveryPrefixOfAFileParsesOrGives106)
         EXPECT_TRUE(code == 0 || code == 106) << n;
     }
     EXPECT_EQ(ParseOrderFile(file), order);
-}
-
-// The recovery copy carries the order file whole, plus the selection row and the flags; anything
-// cut off or added is refused rather than restored as a different order.
-TEST(RecoveryCopy, ComesBackWholeAndRefusesAnythingElse)
-{
-    RecoveryCopy copy;
-    copy.order.orderLines = {"Purchase Order", "1 x Thing : 1,530.00 EUR"};
-    copy.order.payment = 1;
-    copy.order.netSum = Money::fromCents(153000);
-    // Both tables' cells as the window has them.
-    copy.order = ParseOrderFile(FormatOrderFile(copy.order));
-    copy.paket = 1;
-    copy.programm = 3;
-    copy.language = 4;
-    copy.anzahl = "150";
-    copy.lizno = "V-1234";
-    copy.myLicences = true;
-    copy.mailed = true;
-    copy.orderTextEndsWithBreak = false;
-    const std::string bytes = FormatRecoveryCopy(copy);
-    EXPECT_EQ(ParseRecoveryCopy(bytes), copy);
-
-    for (const std::string& damaged :
-         {std::string(), bytes.substr(0, bytes.size() - 2), bytes + "x\r\n",
-          FormatOrderFile(copy.order), std::string("VELMARO Order recovery copy 1\r\n5\r\nab\r\n")})
-        EXPECT_THROW(ParseRecoveryCopy(damaged), InOutError) << damaged.substr(0, 40);
 }
 
 } // namespace
