@@ -14,6 +14,8 @@ class RecordingDesktop : public Desktop {
 public:
     void showMessage(QWidget* parent, const QString& text) override;
     Answer confirm(QWidget* parent, const QString& text) override;
+    // Recorded and answered like a confirmation.
+    Answer ask(QWidget* parent, const QString& text) override { return confirm(parent, text); }
     void showError(QWidget* parent, const QString& text) override;
     bool openMailRequest(const QByteArray& request) override;
     bool startEditor(const QString& fileName) override;

@@ -12,9 +12,19 @@
 #include <memory>
 
 class Desktop;
+class OrderSafeguard;
 class PaymentCodeWindow;
+class QComboBox;
 class QMenu;
 struct PrintedPaymentCode;
+
+namespace velmaro {
+struct RecoveryCopy;
+struct SavedOrder;
+} // namespace velmaro
+
+// A select that leaves the list without selection for an index it does not have.
+void selectIndex(QComboBox* list, int index);
 
 // The order window. It owns every control, the order text, both tables, the four amounts and
 // the two flags; the rules of the order text live in the core, which the handlers call with the
@@ -97,6 +107,16 @@ public:
     void Button_saveClick();
     void Button_loadClick();
 
+    // The recovery copy. With a safeguard, the first activation offers a copy left by an ended
+    // process in place of loading order.qzo, every change reaches a new copy, and the ends the
+    // customer chooses remove it. Without one (the window tests), none of this happens.
+    void setSafeguard(OrderSafeguard* safeguard) { safeguard_ = safeguard; }
+    velmaro::RecoveryCopy recoveryCopy();
+    void applyRecoveryCopy(velmaro::RecoveryCopy& copy);
+    // Whether the window was ended by the customer: "OK" through to its end, "Cancel",
+    // Escape or the close box.
+    bool endedByCustomer() const { return endedByCustomer_; }
+
     // Printing and PDF of the order text.
     void PrintOrder();
     void SaveOrderAsPdf();
@@ -109,17 +129,18 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The close box.
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void runFirstActivation();
-    // Every road out of the program that the customer takes ends here, and no other: the order
-    // text the program put on the clipboard then stays pasteable after the window has gone. A
-    // signal or the end of the session closes no window this way.
-    void endByCustomersChoice();
+    velmaro::SavedOrder savedOrder();
+    void applySavedOrder(velmaro::SavedOrder& order);
+    // Asks whether to take back a copy left by an ended process; true when it was restored.
+    bool offerRecoveryCopy();
+    void watchForChanges();
+    void endByCustomer();
     void connectHandlers();
     void connectPrinting();
     void fitLabels();
@@ -147,6 +168,8 @@ private:
     bool saved_ = false;
     bool mailed_ = false;
     bool activated_ = false;
+    OrderSafeguard* safeguard_ = nullptr;
+    bool endedByCustomer_ = false;
 };
 
 template <typename Work> void TForm_order::guarded(Work&& work)

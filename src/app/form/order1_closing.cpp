@@ -59,30 +59,15 @@ void TForm_order::Button_okClick()
                 }
             }
         }
-        endByCustomersChoice();
+        endByCustomer();
+        close();
     });
 }
 
 void TForm_order::Button_cancelClick()
 {
     // Cancel, Escape and the close box end the program at once, without asking.
-    endByCustomersChoice();
-}
-
-void TForm_order::closeEvent(QCloseEvent* event)
-{
-    // Only the close box comes from the window system; the program's own close() comes from
-    // endByCustomersChoice or from a road the customer did not take.
-    if (event->spontaneous())
-        desktop_.keepClipboardAfterExit();
-    QDialog::closeEvent(event);
-}
-
-void TForm_order::endByCustomersChoice()
-{
-    // The closing of the window ends the program; whatever the customer copied from the order
-    // must outlive it.
-    desktop_.keepClipboardAfterExit();
+    endByCustomer();
     close();
 }
 

@@ -4,6 +4,7 @@
 #include "controls/amount_field.h"
 #include "core/errors.h"
 #include "platform/desktop.h"
+#include "platform/order_safeguard.h"
 #include "controls/line_breaks.h"
 #include "platform/screen_scaling.h"
 
@@ -146,8 +147,12 @@ void TForm_order::FormActivate()
     ComboBox_updateneu->setCurrentIndex(0);
     ComboBox_lizenztyp->setCurrentIndex(0);
 
-    // A saved order that cannot be read is reported, and the window still comes up complete
-    // with its defaults.
+    // An order the last run left unsaved comes first, with the customer's leave. A saved order
+    // that cannot be read is reported, and the window still comes up complete with its defaults.
+    if (offerRecoveryCopy()) {
+        watchForChanges();
+        return;
+    }
     if (QFileInfo::exists(QStringLiteral("order.qzo")))
         guarded([this] { LoadOrderFile(); });
 
@@ -159,6 +164,7 @@ void TForm_order::FormActivate()
     UpdateItemPrice();
     ShowPackageLicenceNo();
     UpdateLicenceTableVisibility();
+    watchForChanges();
 }
 
 bool TForm_order::event(QEvent* event)
@@ -240,6 +246,22 @@ bool TForm_order::eventFilter(QObject* watched, QEvent* event)
     if ((watched == GroupBox1 || watched == GroupBox1->parentWidget()) &&
         event->type() == QEvent::LayoutRequest)
         fitLabels();
+    // Input into the window may have changed the order (a cell being typed into, "Email"
+    // setting the mailed flag); the recovery copy finds out whether it did.
+    if (safeguard_) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+        case QEvent::Drop:
+            if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+                safeguard_->changed();
+            break;
+        default:
+            break;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

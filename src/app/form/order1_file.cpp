@@ -52,12 +52,6 @@ void commitOpenEdit(StringGrid* grid)
             emit delegate->commitData(editor);
 }
 
-// A select that leaves the list without selection for an index it does not have.
-void selectIndex(QComboBox* list, int index)
-{
-    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
-
 // setText cuts a text to the field's input limit; a stored text comes back whole, so the limit
 // grows to fit it and otherwise keeps the design's value for typing.
 void restoreText(QLineEdit* field, const QString& text)
@@ -74,7 +68,12 @@ void restoreText(QLineEdit* field, const QString& text)
 
 } // namespace
 
-void TForm_order::SaveOrderFile()
+void selectIndex(QComboBox* list, int index)
+{
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+velmaro::SavedOrder TForm_order::savedOrder()
 {
     commitOpenEdit(StringGrid_lizenzen);
     commitOpenEdit(StringGrid_adresse);
@@ -103,7 +102,12 @@ void TForm_order::SaveOrderFile()
 
     order.orderLines = orderText_->allUtf8();
     order.netSum = netSum_;
+    return order;
+}
 
+void TForm_order::SaveOrderFile()
+{
+    const velmaro::SavedOrder order = savedOrder();
     // An order the next start could not read back is refused before the file is touched.
     if (const std::optional<FileFailure> failure =
             WriteUtf8TextFile(kOrderFile, velmaro::FormatOrderFile(order)))
@@ -124,7 +128,13 @@ void TForm_order::LoadOrderFile()
             throw inOutError(*failure);
         order = velmaro::ParseOrderFile(file);
     }
+    applySavedOrder(order);
+    // The payment always starts as bank transfer, whatever was saved.
+    ComboBox_zahlung->setCurrentIndex(0);
+}
 
+void TForm_order::applySavedOrder(velmaro::SavedOrder& order)
+{
     // Column 0 keeps the address labels the window already has; every licence row, the held
     // one past the shown rows included, gets its number, as when the arrows add rows.
     StringGrid_lizenzen->setRowCount(order.licenceRowCount);
@@ -145,8 +155,7 @@ void TForm_order::LoadOrderFile()
 
     selectIndex(ComboBox_location, order.location);
     selectIndex(ComboBox_versand, order.delivery);
-    // The payment always starts as bank transfer, whatever was saved.
-    ComboBox_zahlung->setCurrentIndex(0);
+    selectIndex(ComboBox_zahlung, order.payment);
 
     const std::array<QLineEdit*, velmaro::kOrderFileTexts> fields = {
         Edit_vatno, Edit_visa1, Edit_visa2, Edit_visa3, Edit_visa4, Edit_expdate, Edit_cardholder};

@@ -53,6 +53,18 @@ QMessageBox::StandardButton runBox(QWidget* parent, QMessageBox::Icon icon, cons
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+Desktop::Answer answerOf(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Yes:
+        return Desktop::Answer::Yes;
+    case QMessageBox::No:
+        return Desktop::Answer::No;
+    default:
+        return Desktop::Answer::Cancel;
+    }
+}
+
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
 
 // Openers still running when their wait ended. Destroying a QProcess kills its process, and a
@@ -125,16 +137,21 @@ void SystemDesktop::showMessage(QWidget* parent, const QString& text)
 
 Desktop::Answer SystemDesktop::confirm(QWidget* parent, const QString& text)
 {
-    switch (runBox(parent, QMessageBox::Question, QStringLiteral("Confirm"), text,
-                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
-                   QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
-    }
+    return answerOf(runBox(parent, QMessageBox::Question, QStringLiteral("Confirm"), text,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                           QMessageBox::Yes, QMessageBox::Cancel));
+}
+
+Desktop::Answer SystemDesktop::ask(QWidget* parent, const QString& text)
+{
+    CentredBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Escape and the close box answer "not now", which neither button says; without a button
+    // of its own the box would give them to "No".
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.button(QMessageBox::Cancel)->hide();
+    return answerOf(static_cast<QMessageBox::StandardButton>(box.exec()));
 }
 
 void SystemDesktop::showError(QWidget* parent, const QString& text)

@@ -21,6 +21,8 @@ public:
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
     // The "Confirm" box with Yes (default), No and Cancel (Escape).
     virtual Answer confirm(QWidget* parent, const QString& text) = 0;
+    // A question with Yes (default) and No. Escape and the close box answer Cancel: neither.
+    virtual Answer ask(QWidget* parent, const QString& text) = 0;
     // The error box: application title, error icon, one OK button. The text is shown as given.
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // The longest mailto request the platform's hand-off can carry (it is ASCII, so bytes and
@@ -65,6 +67,7 @@ public:
 
     void showMessage(QWidget* parent, const QString& text) override;
     Answer confirm(QWidget* parent, const QString& text) override;
+    Answer ask(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool openMailRequest(const QByteArray& request) override;
     bool startEditor(const QString& fileName) override;

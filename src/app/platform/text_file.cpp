@@ -189,7 +189,7 @@ std::optional<FileFailure> writeInPlace(const QString& fileName, const Fill& fil
 // `inPlaceFallback`, a directory that cannot take the temporary file has the existing file
 // overwritten instead.
 std::optional<FileFailure> writeFile(const QString& fileName, bool inPlaceFallback,
-                                     const Fill& fill)
+                                     const Fill& fill, bool ownerOnly = false)
 {
     const QFileInfo info(fileName);
     // Only a regular file is replaced. The temporary file would take the place of whatever a
@@ -210,6 +210,12 @@ std::optional<FileFailure> writeFile(const QString& fileName, bool inPlaceFallba
     clearSystemError();
     if (!file.open(QIODevice::WriteOnly))
         return failure(false, Kind::AccessDenied);
+    // The temporary file gets its rights before the first byte, so no moment has the content
+    // readable by others.
+    if (ownerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        file.cancelWriting();
+        return failure(false, Kind::AccessDenied);
+    }
 
     // The final flush is checked here: commit() alone can report success after a flush that
     // failed on a full disk, and would then put a truncated file in place of the old one.
@@ -268,6 +274,19 @@ std::optional<FileFailure> openRegularFile(const QString& fileName, QFile& file)
         return failure(false, Kind::AccessDenied);
 #endif
     return std::nullopt;
+}
+
+// Hands the bytes on as they are, a piece at a time.
+Fill piecesOf(QByteArrayView bytes)
+{
+    return [bytes](const Sink& write) {
+        for (qsizetype pos = 0; pos < bytes.size(); pos += kChunk) {
+            const QByteArrayView piece = bytes.sliced(pos, qMin(kChunk, bytes.size() - pos));
+            if (!write(QByteArray::fromRawData(piece.data(), piece.size())))
+                return false;
+        }
+        return true;
+    };
 }
 
 } // namespace
@@ -359,14 +378,12 @@ std::optional<FileFailure> ReadUtf8TextFile(const QString& fileName, std::string
 
 std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayView bytes)
 {
-    return writeFile(fileName, false, [bytes](const Sink& write) {
-        for (qsizetype pos = 0; pos < bytes.size(); pos += kChunk) {
-            const QByteArrayView piece = bytes.sliced(pos, qMin(kChunk, bytes.size() - pos));
-            if (!write(QByteArray::fromRawData(piece.data(), piece.size())))
-                return false;
-        }
-        return true;
-    });
+    return writeFile(fileName, false, piecesOf(bytes));
+}
+
+std::optional<FileFailure> WritePrivateFile(const QString& fileName, QByteArrayView bytes)
+{
+    return writeFile(fileName, false, piecesOf(bytes), true);
 }
 
 void SetWriteErrorForTesting(int systemError)

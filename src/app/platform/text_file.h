@@ -51,6 +51,10 @@ std::optional<FileFailure> WriteUtf8TextFile(const QString& fileName, std::strin
 // Bytes written as they are (a PDF, say), with the same refusals and guarantee.
 std::optional<FileFailure> WriteBinaryFile(const QString& fileName, QByteArrayView bytes);
 
+// The same for a file only its owner may read and write (mode 0600 where the system has modes),
+// also when it replaces one with wider rights.
+std::optional<FileFailure> WritePrivateFile(const QString& fileName, QByteArrayView bytes);
+
 // Reads the whole file and decodes it from the system code page into UTF-8 `text`; `text` is
 // left alone on failure. Only a regular file is read: anything else at the name is refused as
 // AccessDenied without being opened for reading, so a pipe cannot block and a device cannot
