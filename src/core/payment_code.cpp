@@ -21,6 +21,39 @@ std::size_t CharacterLength(std::string_view text, std::size_t at)
     return end - at;
 }
 
+// The start of the character that ends just before `at`.
+std::size_t PreviousCharacterStart(std::string_view text, std::size_t at)
+{
+    do
+        --at;
+    while (at > 0 && IsContinuationByte(text[at]));
+    return at;
+}
+
+// The code point of one UTF-8 character (a stray byte stands for itself).
+char32_t CodePoint(std::string_view character)
+{
+    const auto lead = static_cast<unsigned char>(character[0]);
+    if (character.size() == 1)
+        return lead;
+    char32_t point = lead & (0x7F >> character.size());
+    for (std::size_t i = 1; i < character.size(); ++i)
+        point = (point << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
+    return point;
+}
+
+constexpr char32_t kZeroWidthJoiner = 0x200D;
+
+// Whether the character belongs to the one before it on the screen: combining marks, variation
+// selectors, skin tones, emoji tags and the joiner inside an emoji sequence.
+bool JoinsPrevious(char32_t c)
+{
+    const auto in = [c](char32_t first, char32_t last) { return c >= first && c <= last; };
+    return in(0x0300, 0x036F) || in(0x1AB0, 0x1AFF) || in(0x1DC0, 0x1DFF) || in(0x20D0, 0x20FF) ||
+           in(0xFE00, 0xFE0F) || in(0xFE20, 0xFE2F) || c == kZeroWidthJoiner ||
+           in(0x1F3FB, 0x1F3FF) || in(0xE0020, 0xE007F) || in(0xE0100, 0xE01EF);
+}
+
 // C0 controls, DEL, C1 controls and the Unicode line and paragraph separators: all of them
 // would break the line structure of the payload or show as boxes in a banking app.
 bool IsControlCharacter(std::string_view character)
@@ -61,6 +94,15 @@ std::string_view Cut(std::string_view text, std::size_t characters, std::size_t 
         if (next > bytes)
             break;
         end = next;
+    }
+    // A cut between a letter and its accent would change the letter ("Mu" of a decomposed
+    // "M\u00FC"), one inside an emoji sequence would leave half of it: such a group stays out.
+    while (end > 0 && end < text.size()) {
+        const std::size_t previous = PreviousCharacterStart(text, end);
+        if (!JoinsPrevious(CodePoint(text.substr(end, CharacterLength(text, end)))) &&
+            CodePoint(text.substr(previous, end - previous)) != kZeroWidthJoiner)
+            break;
+        end = previous;
     }
     while (end > 0 && text[end - 1] == ' ')
         --end;
