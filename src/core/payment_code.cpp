@@ -55,15 +55,14 @@ bool JoinsPrevious(char32_t c)
 }
 
 // C0 controls, DEL, C1 controls and the Unicode line and paragraph separators: all of them
-// would break the line structure of the payload or show as boxes in a banking app.
+// would break the line structure of the payload or show as boxes in a banking app. The
+// direction controls (embeddings, overrides, isolates) would turn the rest of the text around
+// there, so that it reads as something else than what was typed.
 bool IsControlCharacter(std::string_view character)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(character[i]); };
-    if (character.size() == 1)
-        return byte(0) < 0x20 || byte(0) == 0x7F;
-    if (character.size() == 2)
-        return byte(0) == 0xC2 && byte(1) < 0xA0;
-    return character == "\u2028" || character == "\u2029";
+    const char32_t c = CodePoint(character);
+    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029 ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
 // Control characters as blanks, a CR LF pair as one; no blanks at either end.

@@ -25,7 +25,7 @@ TEST(PaymentCode, TransferPayloadKeepsEveryFieldRule)
     } cases[] = {
         {Money::fromUnits(167'562'500'000), "M\u00FCller & S\u00F6hne", "R. Amsel",
          "1675.63\n\n\nOrder 2026-12-10 M\u00FCller & S\u00F6hne"},
-        {Money::fromCents(100), "\r\nQuillfield\r\nInstruments\tLtd\u2028", "",
+        {Money::fromCents(100), "\r\nQuillfield\r\nInstruments\u202ELtd\t\u2028", "",
          "1.00\n\n\nOrder 2026-12-10 Quillfield Instruments Ltd"},
         {Money::fromCents(1), " \n ", "R. Amsel", "0.01\n\n\nOrder 2026-12-10 R. Amsel"},
         {kTransferCodeMaxAmount, "", "", "999999999.99\n\n\nOrder 2026-12-10"},
