@@ -54,6 +54,32 @@ bool JoinsPrevious(char32_t c)
            in(0x1F3FB, 0x1F3FF) || in(0xE0020, 0xE007F) || in(0xE0100, 0xE01EF);
 }
 
+bool IsRegionalIndicator(char32_t c)
+{
+    return c >= 0x1F1E6 && c <= 0x1F1FF;
+}
+
+// Whether a cut before `at` (inside the text) would part characters shown as one: a mark from
+// its letter, the parts of an emoji sequence, the two letters of a flag.
+bool SplitsGroup(std::string_view text, std::size_t at)
+{
+    const char32_t next = CodePoint(text.substr(at, CharacterLength(text, at)));
+    const std::size_t previous = PreviousCharacterStart(text, at);
+    if (JoinsPrevious(next) || CodePoint(text.substr(previous, at - previous)) == kZeroWidthJoiner)
+        return true;
+    if (!IsRegionalIndicator(next))
+        return false;
+    // Flags pair the regional indicators from the first of a run on.
+    std::size_t before = 0;
+    for (std::size_t end = at; end > 0; ++before) {
+        const std::size_t start = PreviousCharacterStart(text, end);
+        if (!IsRegionalIndicator(CodePoint(text.substr(start, end - start))))
+            break;
+        end = start;
+    }
+    return before % 2 == 1;
+}
+
 // C0 controls, DEL, C1 controls and the Unicode line and paragraph separators: all of them
 // would break the line structure of the payload or show as boxes in a banking app. The
 // direction controls (embeddings, overrides, isolates) would turn the rest of the text around
@@ -95,14 +121,10 @@ std::string_view Cut(std::string_view text, std::size_t characters, std::size_t 
         end = next;
     }
     // A cut between a letter and its accent would change the letter ("Mu" of a decomposed
-    // "M\u00FC"), one inside an emoji sequence would leave half of it: such a group stays out.
-    while (end > 0 && end < text.size()) {
-        const std::size_t previous = PreviousCharacterStart(text, end);
-        if (!JoinsPrevious(CodePoint(text.substr(end, CharacterLength(text, end)))) &&
-            CodePoint(text.substr(previous, end - previous)) != kZeroWidthJoiner)
-            break;
-        end = previous;
-    }
+    // "M\u00FC"), one inside an emoji sequence or a flag would leave half of it: such a group
+    // stays out.
+    while (end > 0 && end < text.size() && SplitsGroup(text, end))
+        end = PreviousCharacterStart(text, end);
     while (end > 0 && text[end - 1] == ' ')
         --end;
     return text.substr(0, end);
