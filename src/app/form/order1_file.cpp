@@ -164,6 +164,9 @@ void TForm_order::applySavedOrder(velmaro::SavedOrder& order)
 
     orderText_->setLines(order.orderLines);
     std::vector<std::string>().swap(order.orderLines);
+    // The code was the replaced order text's closing: printed below the loaded order, or scanned
+    // from the open window, it would ask for another order's total.
+    setPaymentCode({});
 
     // The net sum goes on from the saved order, so a total made after reloading counts the
     // items already in the order text.
