@@ -15,6 +15,7 @@ namespace {
 // it is neither ordered nor charged.
 std::vector<velmaro::LicenceEntry> licenceEntries(StringGrid* grid)
 {
+    grid->commitOpenEdit();
     std::vector<velmaro::LicenceEntry> entries;
     const int rows = grid->rowCount();
     entries.reserve(static_cast<std::size_t>(rows));
