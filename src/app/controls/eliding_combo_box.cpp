@@ -2,6 +2,7 @@
 
 #include "controls/control_accessibility.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -10,6 +11,14 @@ ElidingComboBox::ElidingComboBox(QWidget* parent) : QComboBox(parent)
 {
     InstallControlAccessibility();
     connect(this, &QComboBox::currentTextChanged, this, [this] { updateToolTip(); });
+    // The accessibility bus carries no value text for a list; a screen reader finds the entry
+    // as the selected item of the open list. The toolkit marks it only while the list is open,
+    // so a closed list would be heard by its caption alone.
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        view()->selectionModel()->setCurrentIndex(
+            model()->index(index, modelColumn(), rootModelIndex()),
+            QItemSelectionModel::ClearAndSelect);
+    });
 }
 
 QString ElidingComboBox::shownText() const
