@@ -19,6 +19,24 @@ ElidingComboBox::ElidingComboBox(QWidget* parent) : QComboBox(parent)
             model()->index(index, modelColumn(), rootModelIndex()),
             QItemSelectionModel::ClearAndSelect);
     });
+    // The action of an entry in the list selects it and leaves the list's cursor where it was;
+    // keys and the mouse move the cursor as they select. Such a selection is a pick by assistive
+    // technology and is taken as a click on the entry would be, after the action has returned.
+    connect(view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = view()->selectionModel()->selectedIndexes();
+        if (selected.size() != 1 || selected.first() == view()->currentIndex() || !isEnabled())
+            return;
+        QMetaObject::invokeMethod(
+            this, [this, row = selected.first().row()] { pick(row); }, Qt::QueuedConnection);
+    });
+}
+
+void ElidingComboBox::pick(int index)
+{
+    hidePopup();
+    setCurrentIndex(index);
+    emit activated(index);
+    emit textActivated(itemText(index));
 }
 
 QString ElidingComboBox::shownText() const

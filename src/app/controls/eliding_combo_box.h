@@ -19,4 +19,6 @@ protected:
 
 private:
     void updateToolTip();
+    // Takes an entry as the user's pick from the open list.
+    void pick(int index);
 };
