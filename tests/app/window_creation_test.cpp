@@ -236,6 +236,7 @@ void WindowCreationTest::everyControlHasItsNameAndKind()
             const auto picked = accessible->child(0)->tableInterface()->selectedCells();
             QCOMPARE(picked.size(), 1);
             QCOMPARE(picked.first()->text(QAccessible::Name), QString::fromUtf8(c.value));
+            QVERIFY2(!picked.first()->state().focused, c.name);
         }
     }
     // A list's name follows its caption.
