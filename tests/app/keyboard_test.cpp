@@ -451,6 +451,14 @@ void KeyboardTest::assistiveActionsReachTheHandlers()
         actions->doAction(action);
     };
 
+    // What the mouse cannot reach while the licence table is hidden offers no action either.
+    for (QAbstractButton* hidden :
+         QList<QAbstractButton*>{w.Button_orderupdates, w.Button_upgrade} +
+             w.SpinButton_lizenzen->findChildren<QAbstractButton*>()) {
+        QAccessibleActionInterface* actions =
+            QAccessible::queryAccessibleInterface(hidden)->actionInterface();
+        QVERIFY2(!actions || actions->actionNames().isEmpty(), qPrintable(hidden->objectName()));
+    }
     // A state set by the program, as loading an order sets it, is no click and shows nothing.
     w.CheckBox_lizenzen->setChecked(true);
     QVERIFY(w.StringGrid_lizenzen->isHidden());

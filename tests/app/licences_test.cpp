@@ -271,6 +271,7 @@ void LicencesTest::rowCountStopsAtOneAndDataRowOneStillCounts()
 void LicencesTest::rowsStayWithinWhatTheSavedOrderTakesBack()
 {
     WindowFixture f;
+    f->CheckBox_lizenzen->click();
     StringGrid* grid = f->StringGrid_lizenzen;
     grid->setRowCount(velmaro::kMaxTableRows - 1);
     addRow(f.window());
