@@ -489,6 +489,19 @@ void KeyboardTest::assistiveActionsReachTheHandlers()
     QTRY_VERIFY(w.Edit_vatno->isHidden());
     QCOMPARE(w.ComboBox_location->currentText(), QStringLiteral("World"));
     QVERIFY(!w.ComboBox_location->view()->isVisible());
+
+    // A list hidden for an update neither opens nor takes a pick.
+    WindowFixture::choose(w.ComboBox_updateneu, 1);
+    QVERIFY(w.ComboBox_lizenztyp->isHidden());
+    QAccessibleInterface* type = QAccessible::queryAccessibleInterface(w.ComboBox_lizenztyp);
+    QVERIFY(!type->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    type->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    type->child(0)->tableInterface()->cellAt(1, 0)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+    QCoreApplication::processEvents();
+    QVERIFY(!w.ComboBox_lizenztyp->view()->isVisible());
+    QCOMPARE(w.ComboBox_lizenztyp->currentIndex(), 0);
 }
 
 void KeyboardTest::amountsAreLegibleAndHeard()

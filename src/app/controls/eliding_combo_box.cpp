@@ -23,7 +23,7 @@ ElidingComboBox::ElidingComboBox(QWidget* parent) : QComboBox(parent)
     connect(view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList selected = view()->selectionModel()->selectedIndexes();
         if (selected.size() != 1 || selected.first().row() == currentIndex() || !isEnabled() ||
-            (view()->isVisible() && selected.first() == view()->currentIndex()))
+            !isVisible() || (view()->isVisible() && selected.first() == view()->currentIndex()))
             return;
         QMetaObject::invokeMethod(
             this, [this, row = selected.first().row()] { pick(row); }, Qt::QueuedConnection);
