@@ -21,7 +21,8 @@ inline constexpr std::size_t kRemittanceMaxCharacters = 140;
 
 // "Order 2026-12-10 Quillfield Instruments": the day of the closing, then the company, or the
 // name where the company is blank (neither: the date alone). Line breaks and other control
-// characters become blanks; cut to kRemittanceMaxCharacters whole UTF-8 characters.
+// characters become blanks; cut to kRemittanceMaxCharacters whole UTF-8 characters, an accent
+// or an emoji sequence never split from what it belongs to.
 std::string RemittanceText(Date day, std::string_view company, std::string_view name);
 
 // Whether a transfer code can carry the total, rounded to the cent.

@@ -451,6 +451,14 @@ void KeyboardTest::assistiveActionsReachTheHandlers()
         actions->doAction(action);
     };
 
+    // What the mouse cannot reach while the licence table is hidden offers no action either.
+    for (QAbstractButton* hidden :
+         QList<QAbstractButton*>{w.Button_orderupdates, w.Button_upgrade} +
+             w.SpinButton_lizenzen->findChildren<QAbstractButton*>()) {
+        QAccessibleActionInterface* actions =
+            QAccessible::queryAccessibleInterface(hidden)->actionInterface();
+        QVERIFY2(!actions || actions->actionNames().isEmpty(), qPrintable(hidden->objectName()));
+    }
     // A state set by the program, as loading an order sets it, is no click and shows nothing.
     w.CheckBox_lizenzen->setChecked(true);
     QVERIFY(w.StringGrid_lizenzen->isHidden());
@@ -463,9 +471,33 @@ void KeyboardTest::assistiveActionsReachTheHandlers()
     QCOMPARE(w.Edit_einzelpreis->text(), QStringLiteral("833.03"));
     act(w.Button_add, QAccessibleActionInterface::pressAction());
     QTRY_COMPARE(w.orderText().count(), 8);
+    QAccessibleTableInterface* entries =
+        QAccessible::queryAccessibleInterface(w.ComboBox_location)->child(0)->tableInterface();
+    // Left with Escape, the list is heard with its entry, not the one last under the cursor.
     act(w.ComboBox_location, QAccessibleActionInterface::showMenuAction());
     QTRY_VERIFY(w.ComboBox_location->view()->isVisible());
-    w.ComboBox_location->hidePopup();
+    QTest::keyClick(w.ComboBox_location->view(), Qt::Key_Down);
+    QTest::keyClick(w.ComboBox_location->view(), Qt::Key_Escape);
+    QCOMPARE(entries->selectedCells().value(0)->text(QAccessible::Name),
+             QStringLiteral("European Union"));
+    act(w.ComboBox_location, QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(w.ComboBox_location->view()->isVisible());
+    // An entry of the open list ("World") picked through its action is a pick as by the mouse.
+    entries->cellAt(2, 0)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QTRY_VERIFY(w.Edit_vatno->isHidden());
+    QCOMPARE(w.ComboBox_location->currentText(), QStringLiteral("World"));
+    QVERIFY(!w.ComboBox_location->view()->isVisible());
+
+    // A list hidden for an update neither opens nor takes a pick.
+    WindowFixture::choose(w.ComboBox_updateneu, 1);
+    QVERIFY(w.ComboBox_lizenztyp->isHidden());
+    QAccessibleInterface* type = QAccessible::queryAccessibleInterface(w.ComboBox_lizenztyp);
+    QVERIFY(!type->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    type->child(0)->tableInterface()->cellAt(1, 0)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.ComboBox_lizenztyp->currentIndex(), 0);
 }
 
 void KeyboardTest::amountsAreLegibleAndHeard()

@@ -282,6 +282,7 @@ void LicencesTest::rowCountStopsAtOneAndRowsComeBack()
 void LicencesTest::rowsStayWithinWhatTheSavedOrderTakesBack()
 {
     WindowFixture f;
+    f->CheckBox_lizenzen->click();
     StringGrid* grid = f->StringGrid_lizenzen;
     grid->setRowCount(velmaro::kMaxTableRows - 1);
     addRow(f.window());

@@ -189,6 +189,7 @@ void PrintTest::paymentCodeWindowFollowsEveryClosingAndClear()
     QCOMPARE(window->accessibleName(), QStringLiteral("Payment code"));
     QCOMPARE(window->Label_caption->text(), QString::fromUtf8(velmaro::kNoPaymentCodeYet));
     QVERIFY(window->Image_code->isHidden());
+    WindowFixture::click(f->Button_save);
 
     // Bank transfer: the company's line break becomes a blank.
     WindowFixture::click(f->Button_add);
@@ -216,6 +217,12 @@ void PrintTest::paymentCodeWindowFollowsEveryClosingAndClear()
     WindowFixture::click(f->Button_clear);
     QCOMPARE(window->Label_caption->text(), QString::fromUtf8(velmaro::kNoPaymentCodeYet));
     QVERIFY(window->Image_code->isHidden());
+
+    // Loading an order replaces the order text, so the code of the closing that was in it goes.
+    WindowFixture::click(f->Button_add);
+    WindowFixture::click(f->Button_zahlung);
+    WindowFixture::click(f->Button_load);
+    QCOMPARE(window->Label_caption->text(), QString::fromUtf8(velmaro::kNoPaymentCodeYet));
 
     f->close();
     QVERIFY(!window->isVisible());

@@ -25,13 +25,21 @@ TEST(PaymentCode, TransferPayloadKeepsEveryFieldRule)
     } cases[] = {
         {Money::fromUnits(167'562'500'000), "M\u00FCller & S\u00F6hne", "R. Amsel",
          "1675.63\n\n\nOrder 2026-12-10 M\u00FCller & S\u00F6hne"},
-        {Money::fromCents(100), "\r\nQuillfield\r\nInstruments\tLtd\u2028", "",
+        {Money::fromCents(100), "\r\nQuillfield\r\nInstruments\u202ELtd\t\u2028", "",
          "1.00\n\n\nOrder 2026-12-10 Quillfield Instruments Ltd"},
         {Money::fromCents(1), " \n ", "R. Amsel", "0.01\n\n\nOrder 2026-12-10 R. Amsel"},
         {kTransferCodeMaxAmount, "", "", "999999999.99\n\n\nOrder 2026-12-10"},
         {Money::fromEuros(40), a200, "", "40.00\n\n\nOrder 2026-12-10 " + a200.substr(0, 123)},
         {kTransferCodeMaxAmount, euros200, "",
          "999999999.99\n\n\nOrder 2026-12-10 " + euros200.substr(0, 3 * 77)},
+        // The 140th character is a decomposed umlaut's letter, the joiner after the first person
+        // of a family emoji, or the first half of a flag: each group stays out as a whole.
+        {Money::fromEuros(40), a200.substr(0, 122) + "u\u0308", "",
+         "40.00\n\n\nOrder 2026-12-10 " + a200.substr(0, 122)},
+        {Money::fromEuros(40), a200.substr(0, 121) + "\U0001F468\u200D\U0001F469\u200D\U0001F467",
+         "", "40.00\n\n\nOrder 2026-12-10 " + a200.substr(0, 121)},
+        {Money::fromEuros(40), a200.substr(0, 120) + "\U0001F1E9\U0001F1EA\U0001F1E6\U0001F1F9", "",
+         "40.00\n\n\nOrder 2026-12-10 " + a200.substr(0, 120) + "\U0001F1E9\U0001F1EA"},
     };
     for (const auto& c : cases) {
         const PaymentCode code = PaymentCodeFor({0, c.total, kDay, c.company, c.name}, {});

@@ -35,6 +35,12 @@ def main(program, children, pyatspi):
         lambda event: changed.append((event.source_name, event.any_data)),
         "object:text-changed:insert")
 
+    # A list is heard by its caption, and its entry as the selected item of its list.
+    entries = oc.find(app, "Software", pyatspi.ROLE_COMBO_BOX).getChildAtIndex(0)
+    oc.wait_for(lambda: [e.name for e in entries
+                         if e.getState().contains(pyatspi.STATE_SELECTED)] == ["Qorvex"],
+                "the list's entry heard as its selected item")
+
     number = oc.find(app, "Number", pyatspi.ROLE_SPIN_BUTTON)
     number.queryValue().currentValue = 3.0
 

@@ -33,8 +33,11 @@ public:
         return child && child->object() == list()->view() ? 0 : -1;
     }
 
+    // A list hidden or disabled is out of reach, as it is for the mouse.
     QStringList actionNames() const override
     {
+        if (!reachable())
+            return QAccessibleWidget::actionNames();
         return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
     }
     // Opening the list is all an action does: the pick inside it is the user's, and reaches
@@ -43,6 +46,8 @@ public:
     {
         if (action != showMenuAction() && action != pressAction())
             return QAccessibleWidget::doAction(action);
+        if (!reachable())
+            return;
         if (list()->view()->isVisible())
             list()->hidePopup();
         else
@@ -51,6 +56,7 @@ public:
 
 private:
     ElidingComboBox* list() const { return static_cast<ElidingComboBox*>(widget()); }
+    bool reachable() const { return list()->isVisible() && list()->isEnabled(); }
 };
 
 // The toolkit toggles a check box for assistive technology by setting its state, which is what

@@ -14,6 +14,7 @@ public:
 
     // The text the closed box shows for its current entry.
     QString shownText() const;
+    void hidePopup() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -22,4 +23,8 @@ protected:
 
 private:
     void updateToolTip();
+    // Marks the entry as the selected item of the list, for assistive technology.
+    void selectEntry();
+    // Takes an entry as the user's pick from the open list.
+    void pick(int index);
 };

@@ -218,3 +218,13 @@ bool StringGrid::viewportEvent(QEvent* event)
     }
     return QTableView::viewportEvent(event);
 }
+
+void StringGrid::commitOpenEdit()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    if (QWidget* editor = indexWidget(current))
+        if (QAbstractItemDelegate* delegate = itemDelegateForIndex(current))
+            emit delegate->commitData(editor);
+}

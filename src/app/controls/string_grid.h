@@ -60,6 +60,11 @@ public:
 
     StringGridModel* gridModel() const { return model_; }
 
+    // A cell still being typed into holds its text in the open editor; this gives it to the
+    // cell, and the editor stays open. For whoever reads the cells while the customer may still
+    // be typing (an action pressed by a screen reader takes no focus from the cell).
+    void commitOpenEdit();
+
     // The whole text of a cell too narrow for it, which the cell shows cut with "…"; empty
     // when the text fits.
     QString cellToolTip(const QModelIndex& index) const;

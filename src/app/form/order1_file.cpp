@@ -6,7 +6,6 @@
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 
-#include <QAbstractItemDelegate>
 #include <QLineEdit>
 
 #include <array>
@@ -41,17 +40,6 @@ velmaro::InOutError inOutError(const FileFailure& failure)
     return velmaro::InOutError(failure.whileWriting ? 101 : 5);
 }
 
-// A cell still being typed into holds its text in the open editor; the file gets it too.
-void commitOpenEdit(StringGrid* grid)
-{
-    const QModelIndex current = grid->currentIndex();
-    if (!current.isValid())
-        return;
-    if (QWidget* editor = grid->indexWidget(current))
-        if (QAbstractItemDelegate* delegate = grid->itemDelegateForIndex(current))
-            emit delegate->commitData(editor);
-}
-
 // setText cuts a text to the field's input limit; a stored text comes back whole, so the limit
 // grows to fit it and otherwise keeps the design's value for typing.
 void restoreText(QLineEdit* field, const QString& text)
@@ -75,8 +63,8 @@ void selectIndex(QComboBox* list, int index)
 
 velmaro::SavedOrder TForm_order::savedOrder()
 {
-    commitOpenEdit(StringGrid_lizenzen);
-    commitOpenEdit(StringGrid_adresse);
+    StringGrid_lizenzen->commitOpenEdit();
+    StringGrid_adresse->commitOpenEdit();
     velmaro::SavedOrder order;
 
     order.licenceRowCount = StringGrid_lizenzen->rowCount();
@@ -171,6 +159,9 @@ void TForm_order::applySavedOrder(velmaro::SavedOrder& order)
 
     orderText_->setLines(order.orderLines);
     std::vector<std::string>().swap(order.orderLines);
+    // The code was the replaced order text's closing: printed below the loaded order, or scanned
+    // from the open window, it would ask for another order's total.
+    setPaymentCode({});
 
     // The net sum goes on from the saved order, so a total made after reloading counts the
     // items already in the order text.

@@ -1,10 +1,10 @@
 // The customer's licence table, update orders and the upgrade inquiry.
 #include "form/order1.h"
 
-#include "core/order_file.h"
-#include "core/order_text.h"
 #include "controls/spin_button.h"
 #include "controls/string_grid.h"
+#include "core/order_file.h"
+#include "core/order_text.h"
 
 #include <vector>
 
@@ -15,6 +15,7 @@ namespace {
 // it is neither ordered nor charged.
 std::vector<velmaro::LicenceEntry> licenceEntries(StringGrid* grid)
 {
+    grid->commitOpenEdit();
     std::vector<velmaro::LicenceEntry> entries;
     const int rows = grid->rowCount();
     entries.reserve(static_cast<std::size_t>(rows));
@@ -29,9 +30,13 @@ void TForm_order::UpdateLicenceTableVisibility()
 {
     const bool ticked = CheckBox_lizenzen->isChecked();
     StringGrid_lizenzen->setVisible(ticked);
-    SpinButton_lizenzen->setVisible(ticked);
-    Button_orderupdates->setVisible(ticked);
-    Button_upgrade->setVisible(ticked);
+    // Hidden, the buttons are out of reach of mouse and keys; disabled too, they are out of
+    // reach of assistive technology, whose actions would press them unseen.
+    for (QWidget* control :
+         QList<QWidget*>{SpinButton_lizenzen, Button_orderupdates, Button_upgrade}) {
+        control->setVisible(ticked);
+        control->setEnabled(ticked);
+    }
     Label_help->setVisible(!ticked);
 }
 

@@ -89,6 +89,7 @@ void TForm_order::Button_zahlungClick()
     input.paymentCaption = labelText(Label_zahlung);
     input.paymentLabels = {labelText(Label_zahlungstext), labelText(Label_zahlungstext2),
                            labelText(Label_zahlungstext3)};
+    StringGrid_adresse->commitOpenEdit();
     for (int row = 0; row < static_cast<int>(input.address.size()); ++row)
         input.address[static_cast<std::size_t>(row)] = toUtf8(StringGrid_adresse->cell(1, row));
 
