@@ -9,8 +9,8 @@
 // Controls under it must not take the focus by the wheel (their focus policy is StrongFocus).
 //
 // The focus that the window hands its first control as it opens is no focus the customer gave:
-// the wheel passes that control by too, until the customer clicks it, tabs to it or the program
-// sends the customer there. Leaving the window and coming back keeps what was given.
+// the wheel passes that control by too, until the customer clicks it or tabs to it. Leaving the
+// window and coming back keeps what was given.
 template <typename Control> class FocusedWheel : public Control {
 public:
     using Control::Control;
