@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Stands in for the desktop in window tests: records every box, mail request and editor start,
 // and answers confirmations from a queue (Yes when the queue is empty). The clipboard is the
 // real one, which on the offscreen platform stays inside the test process.
@@ -35,6 +37,8 @@ public:
     QStringList saveFileOffers;     // paths proposed by the save dialogs
     QString saveFileChoice;         // what the save dialogs answer; empty cancels
     bool editorWorks = true;        // what startEditor reports
+    // Runs as each plain box shows, to see the window behind it.
+    std::function<void()> whileMessageShows;
     // When set, mail and editor go through the real desktop's opener instead, a script alone on
     // PATH that notes its arguments in opener-arguments, runs this line of shell, and then
     // leaves the file opener-ended.

@@ -348,6 +348,19 @@ void SavedOrderTest::fileEndingEarlyLoadsWhatItHolds()
     QCOMPARE(f->StringGrid_adresse->rowCount(), 1);
     QCOMPARE(f->StringGrid_lizenzen->cell(2, 1), QString());
     QCOMPARE(f->ComboBox_location->currentIndex(), 0);
+
+    // At the start, the box comes over the window as it shows the loaded order: a price, and
+    // the guide or the licence table, not both.
+    f.desktop.messages.clear();
+    QStringList behindTheBox;
+    f.desktop.whileMessageShows = [&] {
+        behindTheBox << f->Edit_einzelpreis->text()
+                     << QString::number(f->Label_help->isVisible() +
+                                        f->StringGrid_lizenzen->isVisible());
+    };
+    f.restart();
+    QCOMPARE(f.desktop.messages.size(), 1);
+    QCOMPARE(behindTheBox, (QStringList{f->Edit_einzelpreis->text(), "1"}));
 }
 
 void SavedOrderTest::savingTwiceWritesTwice()

@@ -103,7 +103,10 @@ public:
 
     // Saved order file.
     void SaveOrderFile();
-    void LoadOrderFile();
+    // False when the file held no readable net sum; the caller then tells the customer with
+    // NetSumUnreadMessage once the window shows the loaded order.
+    bool LoadOrderFile();
+    void NetSumUnreadMessage();
     void Button_saveClick();
     void Button_loadClick();
 

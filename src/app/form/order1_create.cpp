@@ -153,8 +153,9 @@ void TForm_order::FormActivate()
         watchForChanges();
         return;
     }
+    bool netSumUnread = false;
     if (QFileInfo::exists(QStringLiteral("order.qzo")))
-        guarded([this] { LoadOrderFile(); });
+        guarded([&] { netSumUnread = !LoadOrderFile(); });
 
     UpdatePaymentControls();
     UpdateVatControls();
@@ -165,6 +166,10 @@ void TForm_order::FormActivate()
     ShowPackageLicenceNo();
     UpdateLicenceTableVisibility();
     watchForChanges();
+    // Said over the window as the loaded order shows, not over one still half set up (both the
+    // guide and the licence table, no prices, card fields for a bank transfer).
+    if (netSumUnread)
+        NetSumUnreadMessage();
 }
 
 bool TForm_order::event(QEvent* event)

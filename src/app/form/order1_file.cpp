@@ -103,7 +103,7 @@ void TForm_order::SaveOrderFile()
     saved_ = true;
 }
 
-void TForm_order::LoadOrderFile()
+bool TForm_order::LoadOrderFile()
 {
     // The whole file is parsed before anything is applied: a damaged file leaves the window as
     // it was. The file's text goes as soon as it is parsed, so that it and the order are not
@@ -116,9 +116,16 @@ void TForm_order::LoadOrderFile()
             throw inOutError(*failure);
         order = velmaro::ParseOrderFile(file);
     }
+    const bool netSumRead = order.netSum.has_value();
     applySavedOrder(order);
     // The payment always starts as bank transfer, whatever was saved.
     ComboBox_zahlung->setCurrentIndex(0);
+    return netSumRead;
+}
+
+void TForm_order::NetSumUnreadMessage()
+{
+    desktop_.showMessage(this, fromUtf8(std::string(velmaro::kNetSumUnreadMessage)));
 }
 
 void TForm_order::applySavedOrder(velmaro::SavedOrder& order)
@@ -160,8 +167,6 @@ void TForm_order::applySavedOrder(velmaro::SavedOrder& order)
     // items already in the order text.
     netSum_ = order.netSum.value_or(velmaro::Money{});
     Edit_sumnet->setText(fromUtf8(velmaro::MoneyText(netSum_, moneyFormat_)));
-    if (!order.netSum)
-        desktop_.showMessage(this, fromUtf8(std::string(velmaro::kNetSumUnreadMessage)));
 }
 
 void TForm_order::Button_saveClick()
@@ -171,5 +176,8 @@ void TForm_order::Button_saveClick()
 
 void TForm_order::Button_loadClick()
 {
-    guarded([this] { LoadOrderFile(); });
+    guarded([this] {
+        if (!LoadOrderFile())
+            NetSumUnreadMessage();
+    });
 }

@@ -29,6 +29,8 @@ template <typename HandOff> bool throughStandInOpener(const QByteArray& action, 
 void RecordingDesktop::showMessage(QWidget*, const QString& text)
 {
     messages << text;
+    if (whileMessageShows)
+        whileMessageShows();
 }
 
 Desktop::Answer RecordingDesktop::confirm(QWidget*, const QString& text)
