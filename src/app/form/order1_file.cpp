@@ -75,8 +75,6 @@ void selectIndex(QComboBox* list, int index)
 
 velmaro::SavedOrder TForm_order::savedOrder()
 {
-    commitOpenEdit(StringGrid_lizenzen);
-    commitOpenEdit(StringGrid_adresse);
     velmaro::SavedOrder order;
 
     order.licenceRowCount = StringGrid_lizenzen->rowCount();
@@ -84,12 +82,12 @@ velmaro::SavedOrder TForm_order::savedOrder()
     for (int row = 1; row <= order.licenceRowCount; ++row) {
         auto& cells = order.licenceRows[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
-            cells[static_cast<std::size_t>(col - 1)] = toUtf8(StringGrid_lizenzen->cell(col, row));
+            cells[static_cast<std::size_t>(col - 1)] = toUtf8(StringGrid_lizenzen->shownCell(col, row));
     }
 
     order.addressRowCount = StringGrid_adresse->rowCount();
     for (int row = 0; row <= order.addressRowCount; ++row)
-        order.addressCells.push_back(toUtf8(StringGrid_adresse->cell(1, row)));
+        order.addressCells.push_back(toUtf8(StringGrid_adresse->shownCell(1, row)));
 
     order.location = ComboBox_location->currentIndex();
     order.delivery = ComboBox_versand->currentIndex();
@@ -107,6 +105,8 @@ velmaro::SavedOrder TForm_order::savedOrder()
 
 void TForm_order::SaveOrderFile()
 {
+    commitOpenEdit(StringGrid_lizenzen);
+    commitOpenEdit(StringGrid_adresse);
     const velmaro::SavedOrder order = savedOrder();
     // An order the next start could not read back is refused before the file is touched.
     if (const std::optional<FileFailure> failure =
