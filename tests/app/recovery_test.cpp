@@ -70,13 +70,17 @@ int runChild(int argc, char* argv[])
     // offer of the copy in the report modes.
     if (mode == QLatin1String("dialog") || mode == QLatin1String("report-no"))
         desktop.answers << Desktop::Answer::No;
-    else if (mode == QLatin1String("report-escape"))
+    else if (mode.startsWith(QLatin1String("report-escape")))
         desktop.answers << Desktop::Answer::Cancel;
     const int status = RunOrderProgram(desktop, [&](TForm_order& w) {
         QTimer::singleShot(100, &w, [&] {
             if (mode.startsWith(QLatin1String("report"))) {
                 writeFile(QStringLiteral("after.txt"), visibleOrder(w).toUtf8());
-                w.Button_cancel->click();
+                // Typing after the offer was put off: this run's own copy is written first.
+                const bool edit = mode.endsWith(QLatin1String("-edit"));
+                if (edit)
+                    QTest::keyClicks(w.Memo1, QStringLiteral("x"));
+                QTimer::singleShot(edit ? 1500 : 0, &w, [&w] { w.Button_cancel->click(); });
                 return;
             }
             if (mode != QLatin1String("idle")) {
@@ -206,6 +210,8 @@ private slots:
         QTest::addColumn<bool>("kept");
         QTest::newRow("No") << QByteArray("report-no") << QByteArray() << false;
         QTest::newRow("Escape") << QByteArray("report-escape") << QByteArray() << true;
+        QTest::newRow("Escape, typing, Cancel")
+            << QByteArray("report-escape-edit") << QByteArray() << true;
         QTest::newRow("cut short") << QByteArray("report") << QByteArray("cut") << false;
         QTest::newRow("another file") << QByteArray("report") << QByteArray("other") << false;
     }

@@ -189,7 +189,7 @@ void OrderSafeguard::writeWhatChanged()
     lastQueued_ = now;
     if (leftOverKept_) {
         leftOverKept_ = false;
-        setAsideLeftOver(QStringLiteral("earlier"));
+        putOffAside_ = setAsideLeftOver(QStringLiteral("earlier"));
     }
     {
         std::lock_guard lock(mutex_);
@@ -223,6 +223,10 @@ void OrderSafeguard::endByCustomer()
     }
     if (!leftOverKept_)
         removeLeftOver();
+    // This run's work went as the customer chose; the order put off at the start was promised
+    // to the next start.
+    if (!putOffAside_.isEmpty())
+        QFile::rename(putOffAside_, recoveryPath());
 }
 
 void OrderSafeguard::releaseLock()

@@ -62,8 +62,8 @@ public:
     // next start does not stumble over it again; returns that name (empty if it stayed).
     QString setAsideLeftOver(const QString& why = QStringLiteral("damaged")) const;
     void removeLeftOver() const;
-    // The customer put the offer off: the copy stays for the next start. The customer's end
-    // leaves it alone; should this run have changes of its own to keep, it is put aside first.
+    // The customer put the offer off: the copy stays for the next start. Should this run have
+    // changes of its own to keep, it is put aside meanwhile; the customer's end puts it back.
     void keepLeftOver() { leftOverKept_ = true; }
 
     // From now on changes are watched; the state at this moment is the one that needs no copy.
@@ -100,6 +100,7 @@ private:
     QTimer timer_;
     bool sessionEnding_ = false;
     bool leftOverKept_ = false;
+    QString putOffAside_; // where the put-off copy waits while this run's own copy is kept
     QSocketNotifier* signalNotifier_ = nullptr;
 
     // The last state handed to the writer (or the watched start), so an unchanged form writes
