@@ -82,7 +82,8 @@ velmaro::SavedOrder TForm_order::savedOrder()
     for (int row = 1; row <= order.licenceRowCount; ++row) {
         auto& cells = order.licenceRows[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
-            cells[static_cast<std::size_t>(col - 1)] = toUtf8(StringGrid_lizenzen->shownCell(col, row));
+            cells[static_cast<std::size_t>(col - 1)] =
+                toUtf8(StringGrid_lizenzen->shownCell(col, row));
     }
 
     order.addressRowCount = StringGrid_adresse->rowCount();
