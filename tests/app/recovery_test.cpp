@@ -244,23 +244,33 @@ private slots:
 
     void lock_data()
     {
-        QTest::addColumn<bool>("firstRuns");
-        QTest::newRow("first window still open") << true;
-        QTest::newRow("first window killed") << false;
+        QTest::addColumn<QByteArray>("first");
+        QTest::newRow("first window still open") << QByteArray("open");
+        QTest::newRow("first window killed") << QByteArray("killed");
+        QTest::newRow("lock left empty by a power cut") << QByteArray("cut");
     }
 
     // One window per folder: a second start while the first runs says so and touches nothing;
-    // the lock of a process that is gone is taken over without a word.
+    // the lock of a process that is gone, or one that names no owner, is taken over without a
+    // word.
     void lock()
     {
-        QFETCH(bool, firstRuns);
+        QFETCH(QByteArray, first);
+        const bool firstRuns = first == "open";
         const QByteArray saved = lastWeeksOrder();
-        QProcess first;
-        start(first, "idle");
-        waitUntilStarted();
-        if (!firstRuns) {
-            first.kill();
-            QVERIFY(first.waitForFinished(10000));
+        QProcess firstWindow;
+        if (first == "cut") {
+            QFile cut(path(QString::fromLatin1(kLock)));
+            QVERIFY(cut.open(QIODevice::WriteOnly));
+            QVERIFY(cut.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                    QFileDevice::FileModificationTime));
+        } else {
+            start(firstWindow, "idle");
+            waitUntilStarted();
+        }
+        if (first == "killed") {
+            firstWindow.kill();
+            QVERIFY(firstWindow.waitForFinished(10000));
         }
         QVERIFY(exists(kLock));
 
@@ -271,9 +281,9 @@ private slots:
             QCOMPARE(boxes, "The order in this folder is already open in another VELMARO Order "
                             "window.");
             QVERIFY(!exists("after.txt"));
-            QCOMPARE(first.state(), QProcess::Running);
-            first.terminate();
-            QVERIFY(first.waitForFinished(10000));
+            QCOMPARE(firstWindow.state(), QProcess::Running);
+            firstWindow.terminate();
+            QVERIFY(firstWindow.waitForFinished(10000));
         } else {
             QCOMPARE(status, 0);
             QCOMPARE(boxes, "<missing>");

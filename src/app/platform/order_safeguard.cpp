@@ -42,7 +42,18 @@ std::unique_ptr<QLockFile> lockIn(const QString& dir)
     // Only an owner that no longer runs makes the lock stale: a window left open for days
     // still holds its folder.
     lock->setStaleLockTime(0);
-    lock->tryLock(0);
+    if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError) {
+        // A lock that names no owner was cut short (a power cut between making it and writing
+        // it, say): no window will ever give it free, so it must not keep every start out. A
+        // lock still being written is younger than a few seconds.
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        const QDateTime made = QFileInfo(lock->fileName()).lastModified();
+        if (!lock->getLockInfo(&pid, &host, &program) &&
+            made.secsTo(QDateTime::currentDateTime()) > 5 && lock->removeStaleLockFile())
+            lock->tryLock(0);
+    }
     return lock;
 }
 
