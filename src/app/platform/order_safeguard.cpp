@@ -95,7 +95,8 @@ extern "C" void onEndSignal(int signal)
 
 } // namespace
 
-OrderSafeguard::OrderSafeguard(QObject* parent) : QObject(parent), dir_(QDir::currentPath())
+OrderSafeguard::OrderSafeguard(QObject* parent)
+    : QObject(parent), dir_(QDir::currentPath()), copyDir_(dir_)
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kWriteDelay);
@@ -126,19 +127,27 @@ OrderSafeguard::~OrderSafeguard()
 OrderSafeguard::Lock OrderSafeguard::lockFolder()
 {
     lock_ = lockIn(dir_);
-    if (lock_->isLocked())
-        return Lock::Taken;
-    if (lock_->error() == QLockFile::LockFailedError)
-        return Lock::HeldByOther;
-
-    // The folder takes no file (read-only, say): the state folder keeps both for it.
-    const QString stateDir = stateFolderFor(dir_);
-    QDir().mkpath(stateDir);
-    dir_ = stateDir;
-    lock_ = lockIn(dir_);
-    if (!lock_->isLocked() && lock_->error() == QLockFile::LockFailedError)
-        return Lock::HeldByOther;
-    // A lock that cannot be made at all says nothing about another window: work without it.
+    if (!lock_->isLocked()) {
+        if (lock_->error() == QLockFile::LockFailedError)
+            return Lock::HeldByOther;
+        // The folder takes no file (read-only, say): the state folder keeps both for it.
+        const QString stateDir = stateFolderFor(dir_);
+        QDir().mkpath(stateDir);
+        dir_ = stateDir;
+        lock_ = lockIn(dir_);
+        if (!lock_->isLocked() && lock_->error() == QLockFile::LockFailedError)
+            return Lock::HeldByOther;
+        // A lock that cannot be made at all says nothing about another window: work without it.
+    }
+    copyDir_ = dir_;
+    // A pipe, folder or device at the copy's name takes no copy, and every change would go
+    // unkept without a word: the state folder keeps the copy instead, where every start of
+    // this folder looks for it as well.
+    const QFileInfo atName(recoveryPath());
+    if (atName.exists() && !atName.isFile()) {
+        copyDir_ = stateFolderFor(dir_);
+        QDir().mkpath(copyDir_);
+    }
     return Lock::Taken;
 }
 

@@ -51,7 +51,7 @@ public:
     // whose owner no longer runs is taken over. Where the folder takes no file, the lock and the
     // copy live in the user's state folder, under a name made from the folder's path.
     Lock lockFolder();
-    QString recoveryPath() const { return dir_ + QStringLiteral("/order.qzo.recovery"); }
+    QString recoveryPath() const { return copyDir_ + QStringLiteral("/order.qzo.recovery"); }
     QString lockPath() const { return dir_ + QStringLiteral("/order.qzo.lock"); }
 
     // When a copy left by an ended process was last written; nullopt when there is none.
@@ -94,7 +94,8 @@ private:
     void runWriter();
     void waitUntilWritten(std::unique_lock<std::mutex>& lock);
 
-    QString dir_;
+    QString dir_;     // where the lock lives
+    QString copyDir_; // where the copy lives: the lock's folder unless its name is taken there
     std::unique_ptr<QLockFile> lock_;
     Snapshot snapshot_;
     QTimer timer_;
