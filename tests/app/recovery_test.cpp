@@ -84,11 +84,21 @@ int runChild(int argc, char* argv[])
                 QTimer::singleShot(edit ? 1500 : 0, &w, [&w] { w.Button_cancel->click(); });
                 return;
             }
-            if (mode != QLatin1String("idle")) {
+            auto started = [&w, mode] {
+                if (mode != QLatin1String("idle"))
+                    writeFile(QStringLiteral("before.txt"), visibleOrder(w).toUtf8());
+                writeFile(QStringLiteral("started"), {});
+            };
+            if (mode != QLatin1String("idle"))
                 compose(w);
-                writeFile(QStringLiteral("before.txt"), visibleOrder(w).toUtf8());
-            }
-            writeFile(QStringLiteral("started"), {});
+            // "Email" pressed without a key or the mouse, as a screen reader does, after the
+            // copy of the composed order was written.
+            if (mode == QLatin1String("mail"))
+                return QTimer::singleShot(1500, &w, [&w, started] {
+                    w.Button_email->click();
+                    started();
+                });
+            started();
             // The save prompt answered "No", then the real choice dialog stays open.
             if (mode == QLatin1String("dialog"))
                 w.Button_ok->click();
@@ -163,6 +173,7 @@ private slots:
             << int(SIGHUP) << QByteArray("dialog") << false;
         QTest::newRow("SIGTERM, nothing changed") << int(SIGTERM) << QByteArray("idle") << false;
         QTest::newRow("kill -9, a pipe at the copy's name") << 0 << QByteArray("compose") << true;
+        QTest::newRow("kill -9 after a mail") << 0 << QByteArray("mail") << false;
 #endif
     }
 

@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/order_safeguard.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -121,6 +122,10 @@ void TForm_order::watchForChanges()
     for (QComboBox* list : findChildren<QComboBox*>())
         connect(list, &QComboBox::currentIndexChanged, this, changed);
     connect(CheckBox_lizenzen, &QCheckBox::toggled, this, changed);
+    // A button pressed through the accessibility bus comes with no key or mouse event, and
+    // "Email" changes only the mailed flag, which no control shows.
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        connect(button, &QAbstractButton::clicked, this, changed);
     for (StringGrid* grid : {StringGrid_lizenzen, StringGrid_adresse}) {
         connect(grid->model(), &QAbstractItemModel::dataChanged, this, changed);
         connect(grid->model(), &QAbstractItemModel::modelReset, this, changed);
