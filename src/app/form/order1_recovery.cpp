@@ -73,6 +73,9 @@ bool TForm_order::offerRecoveryCopy()
     if (!changedAt)
         return false;
 
+    // The window behind the question, or behind the word about a damaged copy, shows the licence
+    // table or the guide, not both at once.
+    UpdateLicenceTableVisibility();
     velmaro::RecoveryCopy copy;
     try {
         copy = safeguard_->readLeftOver();
@@ -88,8 +91,6 @@ bool TForm_order::offerRecoveryCopy()
         return false;
     }
 
-    // The window behind the question shows the licence table or the guide, not both at once.
-    UpdateLicenceTableVisibility();
     const QString question =
         QStringLiteral("The order you were working on at %1 on %2 was not saved when the program "
                        "ended. Restore it?")
