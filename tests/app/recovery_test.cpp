@@ -293,7 +293,7 @@ private slots:
 
     void lock_data()
     {
-        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("road");
         QTest::newRow("first window still open") << QByteArray("open");
         QTest::newRow("first window killed") << QByteArray("killed");
         QTest::newRow("lock left empty by a power cut") << QByteArray("cut");
@@ -304,22 +304,22 @@ private slots:
     // word.
     void lock()
     {
-        QFETCH(QByteArray, first);
-        const bool firstRuns = first == "open";
+        QFETCH(QByteArray, road);
+        const bool firstRuns = road == "open";
         const QByteArray saved = lastWeeksOrder();
-        QProcess firstWindow;
-        if (first == "cut") {
-            QFile cut(path(QString::fromLatin1(kLock)));
-            QVERIFY(cut.open(QIODevice::WriteOnly));
-            QVERIFY(cut.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+        QProcess first;
+        QFile cut(path(QString::fromLatin1(kLock)));
+        if (road == "cut") {
+            QVERIFY(cut.open(QIODevice::WriteOnly) &&
+                    cut.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                                     QFileDevice::FileModificationTime));
         } else {
-            start(firstWindow, "idle");
+            start(first, "idle");
             waitUntilStarted();
         }
-        if (first == "killed") {
-            firstWindow.kill();
-            QVERIFY(firstWindow.waitForFinished(10000));
+        if (road == "killed") {
+            first.kill();
+            QVERIFY(first.waitForFinished(10000));
         }
         QVERIFY(exists(kLock));
 
@@ -330,9 +330,9 @@ private slots:
             QCOMPARE(boxes, "The order in this folder is already open in another VELMARO Order "
                             "window.");
             QVERIFY(!exists("after.txt"));
-            QCOMPARE(firstWindow.state(), QProcess::Running);
-            firstWindow.terminate();
-            QVERIFY(firstWindow.waitForFinished(10000));
+            QCOMPARE(first.state(), QProcess::Running);
+            first.terminate();
+            QVERIFY(first.waitForFinished(10000));
         } else {
             QCOMPARE(status, 0);
             QCOMPARE(boxes, "<missing>");
