@@ -2,6 +2,7 @@
 // button, edited in place, and turned into an update order or an upgrade inquiry.
 #include "core/money.h"
 #include "core/order_file.h"
+#include "core/recovery_copy.h"
 #include "controls/spin_button.h"
 #include "controls/string_grid.h"
 #include "window_fixture.h"
@@ -353,6 +354,13 @@ void LicencesTest::cellsAreEditedInPlace()
     QTest::keyClick(grid, Qt::Key_F2);
     QWidget* editor = QApplication::focusWidget();
     QVERIFY(editor != nullptr && editor != grid);
+    // The recovery copy sees a cell being typed into, but Escape still takes the typing back.
+    QTest::keyClicks(editor, QStringLiteral("Tavi Skech"));
+    QCOMPARE(w.recoveryCopy().order.licenceRows[1][0], "Tavi Skech");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCOMPARE(grid->cell(1, 2), QString());
+    QTest::keyClick(grid, Qt::Key_F2);
+    editor = QApplication::focusWidget();
     QTest::keyClicks(editor, QStringLiteral("Tavi Sketch"));
     QTest::keyClick(editor, Qt::Key_Return);
     // The delegate hands the text over from the event loop.

@@ -193,6 +193,18 @@ void StringGrid::moveDown()
         setCurrentIndex(model_->index(current.row() + 1, current.column()));
 }
 
+QString StringGrid::shownCell(int col, int row) const
+{
+    // Only the current cell has an editor. Reading it, rather than committing it, leaves Escape
+    // free to take the typing back.
+    const QModelIndex current = currentIndex();
+    const int firstRow = model_->hasFixedRow() ? 1 : 0;
+    if (current.isValid() && current.column() + 1 == col && current.row() + firstRow == row)
+        if (auto* editor = qobject_cast<QLineEdit*>(indexWidget(current)))
+            return editor->text();
+    return cell(col, row);
+}
+
 QString StringGrid::cellToolTip(const QModelIndex& index) const
 {
     const QString text = index.data(Qt::DisplayRole).toString();

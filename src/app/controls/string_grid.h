@@ -57,6 +57,8 @@ public:
 
     QString cell(int col, int row) const { return model_->cell(col, row); }
     void setCell(int col, int row, const QString& text) { model_->setCell(col, row, text); }
+    // What the cell shows: the text of an open editor, committed or not.
+    QString shownCell(int col, int row) const;
 
     StringGridModel* gridModel() const { return model_; }
 

@@ -138,6 +138,8 @@ protected:
 
 private:
     void runFirstActivation();
+    // The order as shown, an open cell editor's text included; it commits nothing, so taking a
+    // recovery copy never changes the form.
     velmaro::SavedOrder savedOrder();
     void applySavedOrder(velmaro::SavedOrder& order);
     // Asks whether to take back a copy left by an ended process; true when it was restored.

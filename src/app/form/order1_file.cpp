@@ -63,8 +63,6 @@ void selectIndex(QComboBox* list, int index)
 
 velmaro::SavedOrder TForm_order::savedOrder()
 {
-    StringGrid_lizenzen->commitOpenEdit();
-    StringGrid_adresse->commitOpenEdit();
     velmaro::SavedOrder order;
 
     order.licenceRowCount = StringGrid_lizenzen->rowCount();
@@ -72,12 +70,13 @@ velmaro::SavedOrder TForm_order::savedOrder()
     for (int row = 1; row <= order.licenceRowCount; ++row) {
         auto& cells = order.licenceRows[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= velmaro::kLicenceColumns; ++col)
-            cells[static_cast<std::size_t>(col - 1)] = toUtf8(StringGrid_lizenzen->cell(col, row));
+            cells[static_cast<std::size_t>(col - 1)] =
+                toUtf8(StringGrid_lizenzen->shownCell(col, row));
     }
 
     order.addressRowCount = StringGrid_adresse->rowCount();
     for (int row = 0; row <= order.addressRowCount; ++row)
-        order.addressCells.push_back(toUtf8(StringGrid_adresse->cell(1, row)));
+        order.addressCells.push_back(toUtf8(StringGrid_adresse->shownCell(1, row)));
 
     order.location = ComboBox_location->currentIndex();
     order.delivery = ComboBox_versand->currentIndex();
@@ -95,6 +94,8 @@ velmaro::SavedOrder TForm_order::savedOrder()
 
 void TForm_order::SaveOrderFile()
 {
+    StringGrid_lizenzen->commitOpenEdit();
+    StringGrid_adresse->commitOpenEdit();
     const velmaro::SavedOrder order = savedOrder();
     // An order the next start could not read back is refused before the file is touched.
     if (const std::optional<FileFailure> failure =

@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/order_safeguard.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -72,6 +73,9 @@ bool TForm_order::offerRecoveryCopy()
     if (!changedAt)
         return false;
 
+    // The window behind the question, or behind the word about a damaged copy, shows the licence
+    // table or the guide, not both at once.
+    UpdateLicenceTableVisibility();
     velmaro::RecoveryCopy copy;
     try {
         copy = safeguard_->readLeftOver();
@@ -87,8 +91,6 @@ bool TForm_order::offerRecoveryCopy()
         return false;
     }
 
-    // The window behind the question shows the licence table or the guide, not both at once.
-    UpdateLicenceTableVisibility();
     const QString question =
         QStringLiteral("The order you were working on at %1 on %2 was not saved when the program "
                        "ended. Restore it?")
@@ -121,6 +123,10 @@ void TForm_order::watchForChanges()
     for (QComboBox* list : findChildren<QComboBox*>())
         connect(list, &QComboBox::currentIndexChanged, this, changed);
     connect(CheckBox_lizenzen, &QCheckBox::toggled, this, changed);
+    // A button pressed through the accessibility bus comes with no key or mouse event, and
+    // "Email" changes only the mailed flag, which no control shows.
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        connect(button, &QAbstractButton::clicked, this, changed);
     for (StringGrid* grid : {StringGrid_lizenzen, StringGrid_adresse}) {
         connect(grid->model(), &QAbstractItemModel::dataChanged, this, changed);
         connect(grid->model(), &QAbstractItemModel::modelReset, this, changed);

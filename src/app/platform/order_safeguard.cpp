@@ -42,7 +42,18 @@ std::unique_ptr<QLockFile> lockIn(const QString& dir)
     // Only an owner that no longer runs makes the lock stale: a window left open for days
     // still holds its folder.
     lock->setStaleLockTime(0);
-    lock->tryLock(0);
+    if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError) {
+        // A lock that names no owner was cut short (a power cut between making it and writing
+        // it, say): no window will ever give it free, so it must not keep every start out. A
+        // lock still being written is younger than a few seconds.
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        const QDateTime made = QFileInfo(lock->fileName()).lastModified();
+        if (!lock->getLockInfo(&pid, &host, &program) &&
+            made.secsTo(QDateTime::currentDateTime()) > 5 && lock->removeStaleLockFile())
+            lock->tryLock(0);
+    }
     return lock;
 }
 
@@ -84,7 +95,8 @@ extern "C" void onEndSignal(int signal)
 
 } // namespace
 
-OrderSafeguard::OrderSafeguard(QObject* parent) : QObject(parent), dir_(QDir::currentPath())
+OrderSafeguard::OrderSafeguard(QObject* parent)
+    : QObject(parent), dir_(QDir::currentPath()), copyDir_(dir_)
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kWriteDelay);
@@ -115,19 +127,27 @@ OrderSafeguard::~OrderSafeguard()
 OrderSafeguard::Lock OrderSafeguard::lockFolder()
 {
     lock_ = lockIn(dir_);
-    if (lock_->isLocked())
-        return Lock::Taken;
-    if (lock_->error() == QLockFile::LockFailedError)
-        return Lock::HeldByOther;
-
-    // The folder takes no file (read-only, say): the state folder keeps both for it.
-    const QString stateDir = stateFolderFor(dir_);
-    QDir().mkpath(stateDir);
-    dir_ = stateDir;
-    lock_ = lockIn(dir_);
-    if (!lock_->isLocked() && lock_->error() == QLockFile::LockFailedError)
-        return Lock::HeldByOther;
-    // A lock that cannot be made at all says nothing about another window: work without it.
+    if (!lock_->isLocked()) {
+        if (lock_->error() == QLockFile::LockFailedError)
+            return Lock::HeldByOther;
+        // The folder takes no file (read-only, say): the state folder keeps both for it.
+        const QString stateDir = stateFolderFor(dir_);
+        QDir().mkpath(stateDir);
+        dir_ = stateDir;
+        lock_ = lockIn(dir_);
+        if (!lock_->isLocked() && lock_->error() == QLockFile::LockFailedError)
+            return Lock::HeldByOther;
+        // A lock that cannot be made at all says nothing about another window: work without it.
+    }
+    copyDir_ = dir_;
+    // A pipe, folder or device at the copy's name takes no copy, and every change would go
+    // unkept without a word: the state folder keeps the copy instead, where every start of
+    // this folder looks for it as well.
+    const QFileInfo atName(recoveryPath());
+    if (atName.exists() && !atName.isFile()) {
+        copyDir_ = stateFolderFor(dir_);
+        QDir().mkpath(copyDir_);
+    }
     return Lock::Taken;
 }
 
@@ -189,7 +209,7 @@ void OrderSafeguard::writeWhatChanged()
     lastQueued_ = now;
     if (leftOverKept_) {
         leftOverKept_ = false;
-        setAsideLeftOver(QStringLiteral("earlier"));
+        putOffAside_ = setAsideLeftOver(QStringLiteral("earlier"));
     }
     {
         std::lock_guard lock(mutex_);
@@ -223,6 +243,10 @@ void OrderSafeguard::endByCustomer()
     }
     if (!leftOverKept_)
         removeLeftOver();
+    // This run's work went as the customer chose; the order put off at the start was promised
+    // to the next start.
+    if (!putOffAside_.isEmpty())
+        QFile::rename(putOffAside_, recoveryPath());
 }
 
 void OrderSafeguard::releaseLock()

@@ -51,7 +51,7 @@ public:
     // whose owner no longer runs is taken over. Where the folder takes no file, the lock and the
     // copy live in the user's state folder, under a name made from the folder's path.
     Lock lockFolder();
-    QString recoveryPath() const { return dir_ + QStringLiteral("/order.qzo.recovery"); }
+    QString recoveryPath() const { return copyDir_ + QStringLiteral("/order.qzo.recovery"); }
     QString lockPath() const { return dir_ + QStringLiteral("/order.qzo.lock"); }
 
     // When a copy left by an ended process was last written; nullopt when there is none.
@@ -62,8 +62,8 @@ public:
     // next start does not stumble over it again; returns that name (empty if it stayed).
     QString setAsideLeftOver(const QString& why = QStringLiteral("damaged")) const;
     void removeLeftOver() const;
-    // The customer put the offer off: the copy stays for the next start. The customer's end
-    // leaves it alone; should this run have changes of its own to keep, it is put aside first.
+    // The customer put the offer off: the copy stays for the next start. Should this run have
+    // changes of its own to keep, it is put aside meanwhile; the customer's end puts it back.
     void keepLeftOver() { leftOverKept_ = true; }
 
     // From now on changes are watched; the state at this moment is the one that needs no copy.
@@ -94,12 +94,14 @@ private:
     void runWriter();
     void waitUntilWritten(std::unique_lock<std::mutex>& lock);
 
-    QString dir_;
+    QString dir_;     // where the lock lives
+    QString copyDir_; // where the copy lives: the lock's folder unless its name is taken there
     std::unique_ptr<QLockFile> lock_;
     Snapshot snapshot_;
     QTimer timer_;
     bool sessionEnding_ = false;
     bool leftOverKept_ = false;
+    QString putOffAside_; // where the put-off copy waits while this run's own copy is kept
     QSocketNotifier* signalNotifier_ = nullptr;
 
     // The last state handed to the writer (or the watched start), so an unchanged form writes
