@@ -138,6 +138,9 @@ protected:
 
 private:
     void runFirstActivation();
+    // The refresh routines of the first activation, in their order, after the lists' defaults
+    // or a loaded order have been set.
+    void refreshAfterSelections();
     // The order as shown, an open cell editor's text included; it commits nothing, so taking a
     // recovery copy never changes the form.
     velmaro::SavedOrder savedOrder();

@@ -157,6 +157,16 @@ void TForm_order::FormActivate()
     if (QFileInfo::exists(QStringLiteral("order.qzo")))
         guarded([&] { netSumUnread = !LoadOrderFile(); });
 
+    refreshAfterSelections();
+    watchForChanges();
+    // Said over the window as the loaded order shows, not over one still half set up (both the
+    // guide and the licence table, no prices, card fields for a bank transfer).
+    if (netSumUnread)
+        NetSumUnreadMessage();
+}
+
+void TForm_order::refreshAfterSelections()
+{
     UpdatePaymentControls();
     UpdateVatControls();
     UpdatePostage();
@@ -165,11 +175,6 @@ void TForm_order::FormActivate()
     UpdateItemPrice();
     ShowPackageLicenceNo();
     UpdateLicenceTableVisibility();
-    watchForChanges();
-    // Said over the window as the loaded order shows, not over one still half set up (both the
-    // guide and the licence table, no prices, card fields for a bank transfer).
-    if (netSumUnread)
-        NetSumUnreadMessage();
 }
 
 bool TForm_order::event(QEvent* event)

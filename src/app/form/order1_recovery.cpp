@@ -73,9 +73,10 @@ bool TForm_order::offerRecoveryCopy()
     if (!changedAt)
         return false;
 
-    // The window behind the question, or behind the word about a damaged copy, shows the licence
-    // table or the guide, not both at once.
-    UpdateLicenceTableVisibility();
+    // The window behind the question, or behind the word about a damaged copy, shows the
+    // defaults whole: the licence table or the guide (not both at once), a price, and the
+    // payment fields of the payment shown.
+    refreshAfterSelections();
     velmaro::RecoveryCopy copy;
     try {
         copy = safeguard_->readLeftOver();
