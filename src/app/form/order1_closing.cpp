@@ -4,7 +4,6 @@
 #include "platform/desktop.h"
 #include "form/U64INRA.h"
 
-#include <QCloseEvent>
 #include <QStringList>
 
 #include <memory>
